@@ -1,0 +1,7 @@
+#include "app/app_state.h"
+
+AppState App;
+DWORD IgnoreActivate;
+DWORD FullScreen;
+DWORD AllowSipInHebrewSearch;
+HWND TaskBarWindow;

@@ -1,0 +1,5 @@
+// The handheld platform's public interface: everything the program calls.
+#pragma once
+
+#include "platform/types.h"
+#include "platform/kernel.h"

@@ -1,0 +1,100 @@
+// Core services: heap, time, version, module, wide strings, registry, resources.
+#pragma once
+
+#include <cstdarg>
+#include <cstdlib>
+
+#include "platform/types.h"
+
+// ---- Heap -------------------------------------------------------------------------
+// The program allocates with malloc, realloc, calloc and free. Every executable that
+// links the platform routes its own calls to them through the platform heap, which
+// can be told to fail one allocation for tests of out-of-memory paths.
+
+// Makes the n-th allocation from now (1 = the next one) return null; 0 disarms.
+void HeapFailAllocation(unsigned n);
+// Number of allocations made through the platform heap since start.
+unsigned long HeapAllocationCount();
+
+// ---- Time, version, module ----------------------------------------------------------
+void GetLocalTime(LPSYSTEMTIME time);
+
+typedef struct _OSVERSIONINFOW {
+  DWORD dwOSVersionInfoSize;
+  DWORD dwMajorVersion;
+  DWORD dwMinorVersion;
+  DWORD dwBuildNumber;
+  DWORD dwPlatformId;
+  WCHAR szCSDVersion[128];
+} OSVERSIONINFOW, *LPOSVERSIONINFOW, OSVERSIONINFO, *LPOSVERSIONINFO;
+#define VER_PLATFORM_WIN32_CE 3
+// Reports version 5.0 unless VINTREL_OS_VERSION (for instance "4.20") asks for another.
+BOOL GetVersionExW(LPOSVERSIONINFOW info);
+
+HMODULE GetModuleHandleW(LPCWSTR name);
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR path, DWORD size);
+DWORD GetLastError();
+void SetLastError(DWORD error);
+
+// ---- Wide strings (UTF-16 units) ---------------------------------------------------------
+size_t wcslen(const WCHAR* s);
+WCHAR* wcscpy(WCHAR* dst, const WCHAR* src);
+WCHAR* wcsncpy(WCHAR* dst, const WCHAR* src, size_t n);
+WCHAR* wcscat(WCHAR* dst, const WCHAR* src);
+int wcscmp(const WCHAR* a, const WCHAR* b);
+int wcsncmp(const WCHAR* a, const WCHAR* b, size_t n);
+// Compares without regard to ASCII letter case.
+int _wcsicmp(const WCHAR* a, const WCHAR* b);
+int _wcsnicmp(const WCHAR* a, const WCHAR* b, size_t n);
+// Formats %d, %u, %x, %X, %c, %s (a UTF-16 string), %% with flags, width and precision.
+int swprintf(WCHAR* buffer, const WCHAR* format, ...);
+int wsprintfW(WCHAR* buffer, const WCHAR* format, ...);
+int vswprintf(WCHAR* buffer, const WCHAR* format, va_list args);
+
+// ---- Registry ------------------------------------------------------------------------
+typedef HKEY* PHKEY;
+typedef struct _SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
+#define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)0x80000000)
+#define HKEY_CURRENT_USER ((HKEY)(ULONG_PTR)0x80000001)
+#define HKEY_LOCAL_MACHINE ((HKEY)(ULONG_PTR)0x80000002)
+#define KEY_QUERY_VALUE 0x0001
+#define KEY_SET_VALUE 0x0002
+#define KEY_READ 0x20019
+#define KEY_WRITE 0x20006
+#define KEY_ALL_ACCESS 0xF003F
+#define REG_OPTION_NON_VOLATILE 0
+#define REG_CREATED_NEW_KEY 1
+#define REG_OPENED_EXISTING_KEY 2
+#define REG_NONE 0
+#define REG_SZ 1
+#define REG_EXPAND_SZ 2
+#define REG_BINARY 3
+#define REG_DWORD 4
+#define REG_MULTI_SZ 7
+
+LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, REGSAM access, PHKEY result);
+LONG RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved, LPWSTR className, DWORD options,
+                     REGSAM access, LPSECURITY_ATTRIBUTES security, PHKEY result, LPDWORD disposition);
+LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                      LPDWORD size);
+LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data,
+                    DWORD size);
+LONG RegCloseKey(HKEY key);
+
+// ---- Resources ------------------------------------------------------------------------
+#define RT_CURSOR MAKEINTRESOURCEW(1)
+#define RT_BITMAP MAKEINTRESOURCEW(2)
+#define RT_ICON MAKEINTRESOURCEW(3)
+#define RT_MENU MAKEINTRESOURCEW(4)
+#define RT_DIALOG MAKEINTRESOURCEW(5)
+#define RT_STRING MAKEINTRESOURCEW(6)
+#define RT_ACCELERATOR MAKEINTRESOURCEW(9)
+#define RT_RCDATA MAKEINTRESOURCEW(10)
+#define RT_GROUP_CURSOR MAKEINTRESOURCEW(12)
+#define RT_GROUP_ICON MAKEINTRESOURCEW(14)
+
+HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type);
+HGLOBAL LoadResource(HMODULE module, HRSRC resource);
+DWORD SizeofResource(HMODULE module, HRSRC resource);
+LPVOID LockResource(HGLOBAL data);
+int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size);
