@@ -3,3 +3,4 @@
 
 #include "platform/types.h"
 #include "platform/kernel.h"
+#include "platform/gdi.h"
