@@ -4,3 +4,4 @@
 #include "platform/types.h"
 #include "platform/kernel.h"
 #include "platform/gdi.h"
+#include "platform/user.h"
