@@ -1,0 +1,267 @@
+#include "display/sdl.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <deque>
+#include <utility>
+#include <vector>
+
+namespace display {
+namespace {
+
+// Virtual-key codes as the window layer and the program know them.
+constexpr uint32_t VkBack = 0x08, VkTab = 0x09, VkReturn = 0x0D, VkShift = 0x10,
+                   VkControl = 0x11, VkMenu = 0x12, VkEscape = 0x1B, VkSpace = 0x20,
+                   VkPrior = 0x21, VkNext = 0x22, VkEnd = 0x23, VkHome = 0x24, VkLeft = 0x25,
+                   VkUp = 0x26, VkRight = 0x27, VkDown = 0x28, VkInsert = 0x2D,
+                   VkDelete = 0x2E, VkF1 = 0x70;
+
+uint32_t ModifiersOf(uint16_t sdlMod) {
+  uint32_t modifiers = 0;
+  if (sdlMod & KMOD_SHIFT) modifiers |= ModShift;
+  if (sdlMod & KMOD_CTRL) modifiers |= ModCtrl;
+  if (sdlMod & KMOD_ALT) modifiers |= ModAlt;
+  return modifiers;
+}
+
+// Appends each code point of a UTF-8 text; SDL hands over only well-formed text.
+void AppendCodePoints(const char* utf8, std::vector<char32_t>& out) {
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8);
+  while (*p) {
+    char32_t c = *p;
+    int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    if (more) c &= 0x3F >> more;
+    ++p;
+    for (; more > 0 && (*p & 0xC0) == 0x80; --more, ++p) c = (c << 6) | (*p & 0x3F);
+    out.push_back(c);
+  }
+}
+
+class SdlDisplay final : public Display {
+ public:
+  SdlDisplay(SDL_Window* window, SDL_Renderer* renderer, int width, int height, int zoom)
+      : window_(window), renderer_(renderer), width_(width), height_(height), zoom_(zoom) {}
+
+  ~SdlDisplay() override {
+    if (texture_) SDL_DestroyTexture(texture_);
+    SDL_DestroyRenderer(renderer_);
+    SDL_DestroyWindow(window_);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+
+  int width() const override { return width_; }
+  int height() const override { return height_; }
+
+  void present(const uint32_t* pixels) override {
+    frame_.assign(pixels, pixels + size_t(width_) * height_);
+    draw();
+  }
+
+  bool nextEvent(Event& event, int timeoutMs) override {
+    uint32_t deadline = SDL_GetTicks() + uint32_t(std::max(timeoutMs, 0));
+    while (pending_.empty()) {
+      SDL_Event sdl;
+      int got;
+      if (timeoutMs < 0) {
+        got = SDL_WaitEvent(&sdl);
+      } else {
+        int left = int(deadline - SDL_GetTicks());
+        got = left > 0 ? SDL_WaitEventTimeout(&sdl, left) : SDL_PollEvent(&sdl);
+      }
+      if (!got) return false;
+      translate(sdl);
+    }
+    event = pending_.front();
+    pending_.pop_front();
+    return true;
+  }
+
+  void setTitle(const std::string& utf8Title) override {
+    SDL_SetWindowTitle(window_, utf8Title.c_str());
+  }
+
+  void setIcon(const uint32_t* pixels, const uint8_t* alpha, int width, int height) override {
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32,
+                                                       SDL_PIXELFORMAT_ARGB8888);
+    if (!icon) return;
+    for (int y = 0; y < height; ++y) {
+      auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(icon->pixels) +
+                                              size_t(y) * icon->pitch);
+      for (int x = 0; x < width; ++x) {
+        size_t i = size_t(y) * width + x;
+        row[x] = (uint32_t(alpha[i]) << 24) | (pixels[i] & 0xFFFFFF);
+      }
+    }
+    SDL_SetWindowIcon(window_, icon);
+    SDL_FreeSurface(icon);
+  }
+
+ private:
+  void draw() {
+    if (frame_.size() != size_t(width_) * height_) return;
+    if (!texture_ || textureWidth_ != width_ || textureHeight_ != height_) {
+      if (texture_) SDL_DestroyTexture(texture_);
+      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888,
+                                   SDL_TEXTUREACCESS_STREAMING, width_, height_);
+      textureWidth_ = width_;
+      textureHeight_ = height_;
+      if (!texture_) return;
+    }
+    SDL_UpdateTexture(texture_, nullptr, frame_.data(), width_ * 4);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_Rect target{0, 0, width_ * zoom_, height_ * zoom_};
+    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+    SDL_RenderPresent(renderer_);
+  }
+
+  void push(Event event) { pending_.push_back(event); }
+
+  Event stylus(EventKind kind, int windowX, int windowY) const {
+    Event event;
+    event.kind = kind;
+    event.x = windowX / zoom_;
+    event.y = windowY / zoom_;
+    return event;
+  }
+
+  void translate(const SDL_Event& sdl) {
+    switch (sdl.type) {
+      case SDL_KEYDOWN:
+      case SDL_KEYUP: {
+        Event event;
+        event.kind = sdl.type == SDL_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp;
+        event.key = VirtualKeyForSdlKey(sdl.key.keysym.sym);
+        event.modifiers = ModifiersOf(sdl.key.keysym.mod);
+        if (event.key) push(event);
+        break;
+      }
+      case SDL_TEXTINPUT: {
+        std::vector<char32_t> points;
+        AppendCodePoints(sdl.text.text, points);
+        for (char32_t c : points) {
+          Event event;
+          event.kind = EventKind::Char;
+          event.ch = c;
+          push(event);
+        }
+        break;
+      }
+      case SDL_MOUSEBUTTONDOWN:
+        if (sdl.button.button == SDL_BUTTON_LEFT)
+          push(stylus(EventKind::StylusDown, sdl.button.x, sdl.button.y));
+        break;
+      case SDL_MOUSEBUTTONUP:
+        if (sdl.button.button == SDL_BUTTON_LEFT)
+          push(stylus(EventKind::StylusUp, sdl.button.x, sdl.button.y));
+        break;
+      case SDL_MOUSEMOTION:
+        push(stylus(EventKind::StylusMove, sdl.motion.x, sdl.motion.y));
+        break;
+      case SDL_MOUSEWHEEL: {
+        int steps = sdl.wheel.y;
+        if (sdl.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) steps = -steps;
+        if (steps == 0) break;
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        Event event = stylus(EventKind::Wheel, x, y);
+        event.wheel = steps > 0 ? 1 : -1;
+        for (int i = std::abs(steps); i > 0; --i) push(event);
+        break;
+      }
+      case SDL_WINDOWEVENT:
+        translateWindowEvent(sdl.window);
+        break;
+      default:
+        break;
+    }
+  }
+
+  void translateWindowEvent(const SDL_WindowEvent& window) {
+    switch (window.event) {
+      case SDL_WINDOWEVENT_SIZE_CHANGED: {
+        int width = std::max(1, window.data1 / zoom_);
+        int height = std::max(1, window.data2 / zoom_);
+        if (width == width_ && height == height_) break;
+        width_ = width;
+        height_ = height;
+        Event event;
+        event.kind = EventKind::Resize;
+        event.width = width;
+        event.height = height;
+        push(event);
+        break;
+      }
+      case SDL_WINDOWEVENT_EXPOSED:
+        draw();
+        break;
+      case SDL_WINDOWEVENT_CLOSE: {
+        Event event;
+        event.kind = EventKind::Close;
+        push(event);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+
+  SDL_Window* window_;
+  SDL_Renderer* renderer_;
+  SDL_Texture* texture_ = nullptr;
+  int textureWidth_ = 0;
+  int textureHeight_ = 0;
+  int width_;
+  int height_;
+  int zoom_;
+  std::vector<uint32_t> frame_;
+  std::deque<Event> pending_;
+};
+
+}  // namespace
+
+uint32_t VirtualKeyForSdlKey(int32_t sdlKey) {
+  static const std::pair<SDL_Keycode, uint32_t> kTable[] = {
+      {SDLK_BACKSPACE, VkBack}, {SDLK_TAB, VkTab},         {SDLK_RETURN, VkReturn},
+      {SDLK_KP_ENTER, VkReturn}, {SDLK_ESCAPE, VkEscape},  {SDLK_SPACE, VkSpace},
+      {SDLK_PAGEUP, VkPrior},   {SDLK_PAGEDOWN, VkNext},   {SDLK_END, VkEnd},
+      {SDLK_HOME, VkHome},      {SDLK_LEFT, VkLeft},       {SDLK_UP, VkUp},
+      {SDLK_RIGHT, VkRight},    {SDLK_DOWN, VkDown},       {SDLK_INSERT, VkInsert},
+      {SDLK_DELETE, VkDelete},  {SDLK_LSHIFT, VkShift},    {SDLK_RSHIFT, VkShift},
+      {SDLK_LCTRL, VkControl},  {SDLK_RCTRL, VkControl},   {SDLK_LALT, VkMenu},
+      {SDLK_RALT, VkMenu},
+  };
+  for (const auto& [sdl, vk] : kTable)
+    if (sdl == sdlKey) return vk;
+  if (sdlKey >= SDLK_a && sdlKey <= SDLK_z) return uint32_t('A' + (sdlKey - SDLK_a));
+  if (sdlKey >= SDLK_0 && sdlKey <= SDLK_9) return uint32_t('0' + (sdlKey - SDLK_0));
+  if (sdlKey >= SDLK_F1 && sdlKey <= SDLK_F12) return VkF1 + uint32_t(sdlKey - SDLK_F1);
+  return 0;
+}
+
+std::unique_ptr<Display> CreateSdlDisplay(int width, int height, int zoom, std::string& error) {
+  zoom = std::max(zoom, 1);
+  // Ctrl+C and kill end the program as usual instead of becoming a window event.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    error = std::string("cannot open a window: ") + SDL_GetError() +
+            "; run with --headless for the in-memory screen";
+    return nullptr;
+  }
+  SDL_Window* window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                        width * zoom, height * zoom, SDL_WINDOW_RESIZABLE);
+  SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
+  if (!renderer) {
+    error = std::string("cannot open a window: ") + SDL_GetError() +
+            "; run with --headless for the in-memory screen";
+    if (window) SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return nullptr;
+  }
+  SDL_StartTextInput();
+  return std::make_unique<SdlDisplay>(window, renderer, width, height, zoom);
+}
+
+}  // namespace display

@@ -1,0 +1,21 @@
+// The screen in a real window on the desktop: one resizable SDL window showing the
+// screen at an integer zoom, with keys, text, stylus (mouse), wheel and close button.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "display/display.h"
+
+namespace display {
+
+// A window for a screen of width x height pixels shown zoom times larger (zoom >= 1).
+// Null when no window can be opened (no display to connect to); error then says why in
+// one line.
+std::unique_ptr<Display> CreateSdlDisplay(int width, int height, int zoom, std::string& error);
+
+// The virtual-key code for an SDL key code, 0 for a key that is not passed on.
+uint32_t VirtualKeyForSdlKey(int32_t sdlKey);
+
+}  // namespace display
