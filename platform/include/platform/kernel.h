@@ -31,7 +31,11 @@ typedef struct _OSVERSIONINFOW {
 // Reports version 5.0 unless VINTREL_OS_VERSION (for instance "4.20") asks for another.
 BOOL GetVersionExW(LPOSVERSIONINFOW info);
 
+#define ERROR_MOD_NOT_FOUND 126L
+// The program's own module for a null name; named modules are not found.
 HMODULE GetModuleHandleW(LPCWSTR name);
+// The real path of the executable; truncated with a terminator when it does not fit,
+// returning size and ERROR_INSUFFICIENT_BUFFER.
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR path, DWORD size);
 DWORD GetLastError();
 void SetLastError(DWORD error);
