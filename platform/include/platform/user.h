@@ -5,6 +5,13 @@
 #include "platform/types.h"
 
 typedef WORD ATOM;
+
+// Errors the window calls report through GetLastError.
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_TLW_WITH_WSCHILD 1406L
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define ERROR_CLASS_ALREADY_EXISTS 1410L
+#define ERROR_INVALID_INDEX 1413L
 typedef LRESULT(CALLBACK* WNDPROC)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // ---- Window classes --------------------------------------------------------------
@@ -301,6 +308,20 @@ LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value);
 int GetWindowTextW(HWND window, LPWSTR text, int size);
 int GetWindowTextLengthW(HWND window);
 BOOL SetWindowTextW(HWND window, LPCWSTR text);
+
+// ---- Rectangles ---------------------------------------------------------------------------
+BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
+BOOL SetRectEmpty(LPRECT rect);
+BOOL CopyRect(LPRECT dst, const RECT* src);
+BOOL IsRectEmpty(const RECT* rect);
+BOOL PtInRect(const RECT* rect, POINT point);
+BOOL OffsetRect(LPRECT rect, int dx, int dy);
+BOOL InflateRect(LPRECT rect, int dx, int dy);
+BOOL EqualRect(const RECT* a, const RECT* b);
+// FALSE, with an empty result, when the two do not overlap.
+BOOL IntersectRect(LPRECT dst, const RECT* a, const RECT* b);
+BOOL UnionRect(LPRECT dst, const RECT* a, const RECT* b);
+BOOL SubtractRect(LPRECT dst, const RECT* a, const RECT* b);
 
 // ---- System metrics and colours ---------------------------------------------------
 #define SM_CXSCREEN 0

@@ -1,0 +1,187 @@
+// The message queue and loop. Posted messages first, then the quit request, then
+// WM_PAINT for windows with an update region. When nothing is left the loop is idle: it
+// presents the composed screen, runs the idle hooks and waits briefly for the display's
+// next input event, which becomes messages. SendMessageW is a direct call.
+#include <chrono>
+#include <thread>
+
+#include "user/internal.h"
+
+namespace user {
+
+namespace {
+
+constexpr int kIdleWaitMs = 20;
+
+bool Matches(const MSG& m, HWND window, UINT first, UINT last) {
+  if (window && m.hwnd != window && !IsChild(window, m.hwnd)) return false;
+  if (first == 0 && last == 0) return true;
+  return m.message >= first && m.message <= last;
+}
+
+MSG Stamp(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MSG m{window, message, wParam, lParam, Now(), POINT{}};
+  m.pt = S().last.pt;
+  return m;
+}
+
+bool TakeMessage(MSG& out, HWND window, UINT first, UINT last, bool remove) {
+  auto& q = S().queue;
+  for (auto it = q.begin(); it != q.end(); ++it) {
+    if (!Matches(*it, window, first, last)) continue;
+    out = *it;
+    if (remove) q.erase(it);
+    return true;
+  }
+  if (S().quitPosted && (first == 0 || (WM_QUIT >= first && WM_QUIT <= last))) {
+    out = Stamp(nullptr, WM_QUIT, WPARAM(S().quitCode), 0);
+    if (remove) S().quitPosted = false;
+    return true;
+  }
+  HWND paint = NextWindowToPaint();
+  if (paint && Matches(Stamp(paint, WM_PAINT, 0, 0), window, first, last)) {
+    out = Stamp(paint, WM_PAINT, 0, 0);
+    return true;
+  }
+  return false;
+}
+
+void RunIdleHooks() {
+  std::vector<std::function<void()>> hooks = S().idleHooks;
+  for (auto& hook : hooks) hook();
+}
+
+// One idle step: show the screen, run the hooks, wait a little for input.
+void Idle() {
+  display::Display* d = display::Current();
+  if (d) d->present(ComposeScreen().data());
+  RunIdleHooks();
+  if (!S().queue.empty() || S().quitPosted || NextWindowToPaint()) return;
+  display::Event event;
+  if (!d) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(kIdleWaitMs));
+    return;
+  }
+  if (d->nextEvent(event, kIdleWaitMs)) HandleDisplayEvent(event);
+}
+
+}  // namespace
+
+DWORD Now() {
+  using namespace std::chrono;
+  static const auto start = steady_clock::now();
+  return DWORD(duration_cast<milliseconds>(steady_clock::now() - start).count());
+}
+
+void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  S().queue.push_back(Stamp(window, message, wParam, lParam));
+}
+
+bool RunModalLoop(const ModalLoop& loop) {
+  ModalFrame frame{&loop};
+  S().modals.push_back(&frame);
+  bool ownerWasEnabled = loop.owner && IsWindowEnabled(loop.owner);
+  if (ownerWasEnabled) EnableWindow(loop.owner, FALSE);
+  if (loop.window && IsWindowVisible(loop.window)) SetActiveWindow(loop.window);
+  bool quit = false;
+  MSG msg;
+  while (!(loop.done && loop.done())) {
+    if (!GetMessageW(&msg, nullptr, 0, 0)) {
+      quit = true;
+      PostQuitMessage(int(msg.wParam));
+      break;
+    }
+    if (loop.filter && loop.filter(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  std::erase(S().modals, &frame);
+  if (ownerWasEnabled && IsWindow(loop.owner)) EnableWindow(loop.owner, TRUE);
+  return !quit;
+}
+
+}  // namespace user
+
+using namespace user;
+
+BOOL GetMessageW(LPMSG message, HWND window, UINT first, UINT last) {
+  if (!message) return -1;
+  for (;;) {
+    if (S().modals.empty() && S().closeMainWhenUnwound) CloseMainWhenUnwound();
+    if (TakeMessage(*message, window, first, last, true)) {
+      S().last = *message;
+      return message->message == WM_QUIT ? FALSE : TRUE;
+    }
+    Idle();
+  }
+}
+
+BOOL PeekMessageW(LPMSG message, HWND window, UINT first, UINT last, UINT remove) {
+  if (!message) return FALSE;
+  if (!TakeMessage(*message, window, first, last, (remove & PM_REMOVE) != 0)) return FALSE;
+  S().last = *message;
+  return TRUE;
+}
+
+BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (window && !Find(window)) {
+    if (S().remote.isRemote && S().remote.send && S().remote.isRemote(window)) {
+      S().remote.send(window, message, wParam, lParam);
+      return TRUE;
+    }
+    return FALSE;
+  }
+  if (message == WM_QUIT) {
+    PostQuitMessage(int(wParam));
+    return TRUE;
+  }
+  S().queue.push_back(Stamp(window, message, wParam, lParam));
+  return TRUE;
+}
+
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!Find(window) && S().remote.isRemote && S().remote.send && S().remote.isRemote(window))
+    return S().remote.send(window, message, wParam, lParam);
+  return Call(window, message, wParam, lParam);
+}
+
+void PostQuitMessage(int exitCode) {
+  S().quitPosted = true;
+  S().quitCode = exitCode;
+}
+
+LRESULT DispatchMessageW(const MSG* message) {
+  if (!message || !message->hwnd) return 0;
+  if (message->message == WM_PAINT) {
+    // A window that does not validate still gets one WM_PAINT per dispatch, as elsewhere.
+    return Call(message->hwnd, WM_PAINT, 0, 0);
+  }
+  return Call(message->hwnd, message->message, message->wParam, message->lParam);
+}
+
+// WM_CHAR for a key: the control keys always, printable keys when the display types
+// no text of its own for them (see kKeyTypesText).
+BOOL TranslateMessage(const MSG* message) {
+  if (!message || (message->message != WM_KEYDOWN && message->message != WM_SYSKEYDOWN))
+    return FALSE;
+  UINT vk = UINT(message->wParam);
+  bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
+  WCHAR ch = 0;
+  if (vk == VK_RETURN) ch = u'\r';
+  else if (vk == VK_ESCAPE) ch = 0x1B;
+  else if (vk == VK_BACK) ch = 0x08;
+  else if (vk == VK_TAB) ch = u'\t';
+  else if (ctrl && vk >= 'A' && vk <= 'Z') ch = WCHAR(vk - 'A' + 1);
+  else if (message->lParam & kKeyTypesText) {
+    if (vk >= 'A' && vk <= 'Z') ch = shift ? WCHAR(vk) : WCHAR(vk - 'A' + 'a');
+    else if (vk >= '0' && vk <= '9') ch = WCHAR(vk);
+    else if (vk == VK_SPACE) ch = u' ';
+  }
+  if (!ch) return FALSE;
+  S().queue.push_front(Stamp(message->hwnd, WM_CHAR, ch, message->lParam & ~kKeyTypesText));
+  return TRUE;
+}
+
+DWORD GetMessagePos() { return DWORD(MAKELONG(S().last.pt.x, S().last.pt.y)); }
+
+LONG GetMessageTime() { return LONG(S().last.time); }

@@ -1,0 +1,92 @@
+// The window layer's internal interface for the platform's other parts: the shell (work
+// area, task bar, remote windows, its socket), the dialogs and controls (modal loops,
+// window listing), the display glue and tests.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "display/display.h"
+#include "platform.h"
+
+namespace user {
+
+// ---- Screen and work area ------------------------------------------------------------
+int ScreenWidth();
+int ScreenHeight();
+// The part of the screen CW_USEDEFAULT top-level windows fill; the whole screen until
+// the shell takes its bars off. Setting it moves and resizes those windows (WM_SIZE).
+void SetWorkArea(const RECT& area);
+RECT WorkArea();
+// Called after the screen changed size (the work area has already kept its distances
+// from the screen's edges).
+void AddScreenSizeHook(std::function<void(int width, int height)> hook);
+
+// ---- Processes and windows -------------------------------------------------------------
+// Windows of other processes (a running copy of the program), reached by the shell.
+// Handles the shell makes for them must never be handles of this process.
+struct RemoteWindows {
+  std::function<HWND(LPCWSTR className, LPCWSTR title)> find;  // FindWindowW's last resort
+  std::function<bool(HWND window)> isRemote;
+  std::function<HWND()> foreground;  // another process's window in front, or null
+  std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> send;
+  std::function<BOOL(HWND window)> setForeground;
+  std::function<HWND(HWND window)> parent;
+};
+void SetRemoteWindows(RemoteWindows remote);
+// The same as setting only RemoteWindows::find.
+void SetRemoteWindowFinder(std::function<HWND(LPCWSTR className, LPCWSTR title)> finder);
+// Run whenever the message loop is idle, before it waits (at most ~20 ms) for input.
+void AddIdleHook(std::function<void()> hook);
+// Marks a window as the platform's own (task bar, menu bar): never the main window.
+void MarkSystemWindow(HWND window);
+// The first top-level window the program made that still exists, or null.
+HWND MainWindow();
+
+// ---- Modal loops ------------------------------------------------------------------------
+struct ModalLoop {
+  HWND window = nullptr;  // the dialog or box; activated when the loop starts
+  HWND owner = nullptr;   // disabled while the loop runs, enabled and activated after
+  std::function<bool()> done;    // checked before every message
+  std::function<void()> cancel;  // the system ends the program: answer "cancel" now
+  // Sees each message before TranslateMessage/DispatchMessageW; true when it handled it.
+  std::function<bool(MSG&)> filter;
+};
+// Runs a nested message loop until done() or WM_QUIT (which is posted again for the
+// outer loop). Returns false when WM_QUIT ended it.
+bool RunModalLoop(const ModalLoop& loop);
+
+// ---- Non-client geometry ------------------------------------------------------------------
+// Window coordinates (0, 0 = the window's top-left corner).
+struct Frame {
+  int border = 0;    // each side: 1 for WS_BORDER or WS_DLGFRAME, +2 for WS_EX_CLIENTEDGE
+  int caption = 0;   // SM_CYCAPTION for WS_CAPTION, else 0
+  RECT client{};     // the client area
+  RECT captionBar{}; // empty without a caption
+  RECT okButton{};   // the "ok" caption button (WS_EX_CAPTIONOKBTN), else empty
+  RECT vscroll{};    // the vertical scroll bar, empty when not shown
+};
+Frame FrameOf(HWND window);
+
+// ---- The window list ("windows" script command) ------------------------------------------
+// Extra fields for windows of one class, appended to its line after the common fields
+// (for instance " check=1 sel=2"). Text after a '\n' adds lines of its own, indented
+// by the describer (tool-bar buttons, menu items).
+using ListingDetail = std::function<std::string(HWND window)>;
+void SetListingDetail(LPCWSTR className, ListingDetail detail);
+void PrintWindowList(std::ostream& out);
+// "TEXT" with \ " and control characters escaped, UTF-8.
+std::string QuoteForListing(const std::u16string& text);
+
+// ---- Input --------------------------------------------------------------------------------
+// Turns one display event into messages, as the idle loop does with the display's events.
+void HandleDisplayEvent(const display::Event& event);
+// Composes the screen from the visible top-level windows (0x00RRGGBB, rows top first).
+const std::vector<uint32_t>& ComposeScreen();
+
+// Destroys every window and forgets the queue, the hooks and the remote windows; classes
+// stay registered (tests).
+void ResetForTests();
+
+}  // namespace user
