@@ -38,3 +38,11 @@ HDC CreateTargetDC(std::shared_ptr<DrawTarget> target);
 bool ReleaseTargetDC(HDC dc);
 
 }  // namespace gdi
+
+namespace gdi {
+
+// The screen size GetDeviceCaps reports (HORZRES, VERTRES); the window layer sets it
+// when the screen changes. 240 x 320 until then.
+void SetScreenSize(int width, int height);
+
+}  // namespace gdi

@@ -1,0 +1,19 @@
+// Pens and solid brushes.
+#include "gdi/objects.h"
+
+using namespace gdi;
+
+HPEN CreatePen(int style, int width, COLORREF colour) {
+  if (style != PS_SOLID && style != PS_NULL) return nullptr;
+  auto pen = std::make_shared<Pen>();
+  pen->style = style;
+  pen->width = width < 1 ? 1 : (width > 1024 ? 1024 : width);
+  pen->colour = colour & 0xFFFFFF;
+  return static_cast<HPEN>(Register(pen));
+}
+
+HBRUSH CreateSolidBrush(COLORREF colour) {
+  auto brush = std::make_shared<Brush>();
+  brush->colour = colour & 0xFFFFFF;
+  return static_cast<HBRUSH>(Register(brush));
+}
