@@ -30,6 +30,7 @@ function(vintrel_add_resources target)
     "vintrel_module_resources_end:\n"
     "    .byte 0\n"
     "    .section .note.GNU-stack,\"\",@progbits\n")
+  set(RES ${res})
   configure_file(${asm}.in ${asm} @ONLY)
   set_source_files_properties(${asm} PROPERTIES OBJECT_DEPENDS ${res})
   target_sources(${target} PRIVATE ${asm})

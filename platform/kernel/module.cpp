@@ -1,26 +1,77 @@
-// The program's module handle and file name.
+// Module handles: the program's, with its file name and embedded resources, and
+// those made from resource bytes.
 #include <unistd.h>
 
-#include <cerrno>
+#include <cstdio>
+#include <mutex>
 #include <string>
 
 #include "kernel/module.h"
+#include "kernel/resources.h"
 #include "kernel/utf.h"
 #include "platform/kernel.h"
 
+// The program's .res bytes, embedded by the build (cmake/Resources.cmake); both are
+// null in a program without resources.
+extern "C" {
+extern const unsigned char vintrel_module_resources[] __attribute__((weak));
+extern const unsigned char vintrel_module_resources_end[] __attribute__((weak));
+}
+
 namespace kernel {
+namespace {
+
+std::unique_ptr<Module> MakeProgramModule() {
+  auto program = std::make_unique<Module>();
+  program->program = true;
+  if (vintrel_module_resources == nullptr || vintrel_module_resources_end == nullptr) {
+    return program;
+  }
+  std::span<const uint8_t> bytes(vintrel_module_resources, vintrel_module_resources_end);
+  if (auto entries = ParseResourceFile(bytes)) {
+    program->resources = std::move(*entries);
+  } else {
+    std::fprintf(stderr, "vintrel: the program's resources are damaged and are not used\n");
+  }
+  return program;
+}
+
+struct Modules {
+  std::mutex mutex;
+  std::vector<std::unique_ptr<Module>> fromBytes;
+};
+
+// Never destroyed: resources may be used late during the program's end.
+Modules& TheModules() {
+  static Modules* modules = new Modules;
+  return *modules;
+}
+
+}  // namespace
 
 Module& ProgramModule() {
-  static Module program{true};
-  return program;
+  static Module* program = MakeProgramModule().release();
+  return *program;
 }
 
 Module* ModuleFromHandle(HMODULE handle) {
   if (handle == nullptr || handle == HandleOf(ProgramModule())) return &ProgramModule();
+  Modules& modules = TheModules();
+  std::lock_guard<std::mutex> hold(modules.mutex);
+  for (const auto& module : modules.fromBytes) {
+    if (HandleOf(*module) == handle) return module.get();
+  }
   return nullptr;
 }
 
 HMODULE HandleOf(Module& module) { return reinterpret_cast<HMODULE>(&module); }
+
+HMODULE AddModule(std::unique_ptr<Module> module) {
+  Modules& modules = TheModules();
+  std::lock_guard<std::mutex> hold(modules.mutex);
+  modules.fromBytes.push_back(std::move(module));
+  return HandleOf(*modules.fromBytes.back());
+}
 
 }  // namespace kernel
 
