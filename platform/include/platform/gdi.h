@@ -236,7 +236,8 @@ BOOL GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics);
 BOOL GetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent, LPINT fit,
                            LPINT extents, LPSIZE size);
 BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, LPSIZE size);
-// family null: one call per installed family; else the faces of that family. Returns the
+// family null: one call per installed family; else one call for that family when it is
+// installed. Returns the
 // last value of the callback (0 when it stopped the enumeration).
 int EnumFontFamiliesW(HDC dc, LPCWSTR family, FONTENUMPROCW callback, LPARAM param);
 // count -1: up to the terminator. Returns the height of the text drawn (or measured).
