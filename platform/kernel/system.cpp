@@ -40,6 +40,7 @@ void GetLocalTime(LPSYSTEMTIME time) {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
   tm local{};
+  tzset();  // a changed time zone counts from the next reading on
   localtime_r(&now.tv_sec, &local);
   time->wYear = static_cast<WORD>(local.tm_year + 1900);
   time->wMonth = static_cast<WORD>(local.tm_mon + 1);

@@ -1,6 +1,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "platform/kernel.h"
@@ -35,6 +39,26 @@ TEST(Heap, FailsExactlyTheNthAllocation) {
     // Only that one: the trap is spent, the next allocations succeed.
     EXPECT_EQ(FirstFailingCall(10), 0) << "n = " << n;
   }
+}
+
+TEST(Heap, ThreadsAllocatingAtOnceSeeExactlyOneFailure) {
+  constexpr int kThreads = 4;
+  constexpr int kEach = 2000;
+  std::atomic<int> failures{0};
+  HeapFailAllocation(kThreads * kEach / 2);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&failures] {
+      for (int i = 0; i < kEach; ++i) {
+        void* block = std::malloc(32);
+        escaped = block;
+        if (block == nullptr) ++failures;
+        std::free(block);
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(failures.load(), 1);
 }
 
 TEST(Heap, ZeroDisarms) {

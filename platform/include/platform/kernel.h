@@ -56,6 +56,11 @@ int wsprintfW(WCHAR* buffer, const WCHAR* format, ...);
 int vswprintf(WCHAR* buffer, const WCHAR* format, va_list args);
 
 // ---- Registry ------------------------------------------------------------------------
+// HKEY_CURRENT_USER, kept in $XDG_CONFIG_HOME/vintrel/registry.reg (a .reg text file).
+// Key and value names compare without regard to ASCII case. RegSetValueExW (and
+// RegCreateKeyExW for a new key) rewrites the file atomically at once; when that fails
+// the call says so in its result and on stderr, and the change holds in this process
+// and is written with its next successful write.
 typedef HKEY* PHKEY;
 typedef struct _SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)0x80000000)
@@ -86,6 +91,9 @@ LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BY
 LONG RegCloseKey(HKEY key);
 
 // ---- Resources ------------------------------------------------------------------------
+// The resources compiled into the program (a null module means the program's). Names
+// and types are numbers (MAKEINTRESOURCEW), "#number" or texts. Data is read-only and
+// used in place; LockResource gives the address LoadResource returned.
 #define RT_CURSOR MAKEINTRESOURCEW(1)
 #define RT_BITMAP MAKEINTRESOURCEW(2)
 #define RT_ICON MAKEINTRESOURCEW(3)
@@ -101,4 +109,7 @@ HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type);
 HGLOBAL LoadResource(HMODULE module, HRSRC resource);
 DWORD SizeofResource(HMODULE module, HRSRC resource);
 LPVOID LockResource(HGLOBAL data);
+// Copies string id, cut to size - 1 units and terminated, and returns the units copied;
+// with size 0 it stores the address of the read-only, unterminated text in buffer and
+// returns its length. 0 when there is no such string.
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size);
