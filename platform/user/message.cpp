@@ -54,6 +54,8 @@ void RunIdleHooks() {
 // One idle step: show the screen, run the hooks, wait a little for input.
 void Idle() {
   display::Display* d = display::Current();
+  if (d && (d->width() != ScreenWidth() || d->height() != ScreenHeight()))
+    SetScreenSize(d->width(), d->height());
   if (d) d->present(ComposeScreen().data());
   RunIdleHooks();
   if (!S().queue.empty() || S().quitPosted || NextWindowToPaint()) return;

@@ -1,0 +1,64 @@
+// The platform's main: takes the platform's options, installs the display, then runs the
+// program's WinMain with the rest of the command line.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "display/headless.h"
+#include "display/script.h"
+#include "display/sdl.h"
+#include "main/options.h"
+#include "platform.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int show);
+
+namespace {
+
+using namespace platform_main;
+
+int Fail(const std::string& message) {
+  std::cerr << kProgramName << ": " << message << "\n" << Usage();
+  return 2;
+}
+
+// 0 when the display is installed, else the exit code.
+int InstallDisplay(const Options& options) {
+  if (options.headless) {
+    display::Script script;
+    if (!options.script.empty() && !display::LoadScript(options.script, script, std::cerr)) return 2;
+    display::Install(display::CreateHeadless(options.width, options.height, std::move(script)));
+    return 0;
+  }
+  std::string error;
+  auto window = display::CreateSdlDisplay(options.width, options.height, options.zoom, error);
+  if (!window) {
+    std::cerr << kProgramName << ": no display: " << error
+              << " (use --headless to run on an in-memory screen)\n";
+    return 1;
+  }
+  display::Install(std::move(window));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  Options options;
+  std::string error;
+  if (!ParseOptions(arguments, options, error)) return Fail(error);
+  if (options.help) {
+    std::cout << Usage();
+    return 0;
+  }
+  if (options.version) {
+    std::cout << kProgramName << " " << kProgramVersion << "\n";
+    return 0;
+  }
+  if (!options.script.empty() && !options.headless) return Fail("--script needs --headless");
+  if (int code = InstallDisplay(options)) return code;
+  std::u16string commandLine = ProgramCommandLine(options);
+  int result = WinMain(GetModuleHandleW(nullptr), nullptr, commandLine.data(), SW_SHOW);
+  std::cout.flush();
+  return result;
+}
