@@ -237,8 +237,7 @@ BOOL GetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent, LPINT
                            LPINT extents, LPSIZE size);
 BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, LPSIZE size);
 // family null: one call per installed family; else one call for that family when it is
-// installed. Returns the
-// last value of the callback (0 when it stopped the enumeration).
+// installed. Returns the last value of the callback (0 when it stopped the enumeration).
 int EnumFontFamiliesW(HDC dc, LPCWSTR family, FONTENUMPROCW callback, LPARAM param);
 // count -1: up to the terminator. Returns the height of the text drawn (or measured).
 int DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT format);
