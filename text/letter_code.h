@@ -28,6 +28,8 @@ constexpr LetterCode HolamLamed = 90;        // holam then plain lamed
 constexpr LetterCode Alef = 97;              // 97..123: alef to tav
 constexpr LetterCode Tav = 123;
 
+constexpr WCHAR HolamUnit = 0x05B9;
+
 inline bool IsVowelPoint(unsigned code) { return code >= FirstPoint && code <= LastPoint; }
 
 // Two UTF-16 units; Second 0 means a one-unit entry. Where there are two, the
