@@ -1,0 +1,105 @@
+#include "shell/launcher.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstddef>
+#include <cstdlib>
+
+#include "kernel/utf.h"
+#include "platform.h"
+#include "platform/shell.h"
+
+namespace shell {
+namespace {
+
+// Where the fields of the caller's record end: the handheld's 60 bytes cover every field.
+constexpr DWORD kHandheldExecuteInfoSize = 60;
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// In the detached grandchild: only async-signal-safe calls until exec.
+[[noreturn]] void ExecDetached(const char* program, char* const* argv) {
+  int null = open("/dev/null", O_RDONLY);
+  if (null >= 0 && null != STDIN_FILENO) {
+    dup2(null, STDIN_FILENO);
+    close(null);
+  }
+  close_range(3, ~0U, 0);
+  execv(program, argv);
+  _exit(127);
+}
+
+std::u16string TextOf(LPCWSTR text) { return text ? std::u16string(text) : std::u16string(); }
+
+}  // namespace
+
+std::string FindOnPath(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::string folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
+  size_t start = 0;
+  while (start <= folders.size()) {
+    size_t end = folders.find(':', start);
+    if (end == std::string::npos) end = folders.size();
+    std::string folder = folders.substr(start, end - start);
+    std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + name;
+    if (IsExecutableFile(candidate)) return candidate;
+    start = end + 1;
+  }
+  return "";
+}
+
+bool StartDetached(const std::string& program, const std::vector<std::string>& args) {
+  // Everything exec needs is built before forking.
+  std::vector<std::string> strings;
+  strings.push_back(program);
+  strings.insert(strings.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& s : strings) argv.push_back(s.data());
+  argv.push_back(nullptr);
+
+  pid_t child = fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    // The middle process: a new session, then a grandchild that init adopts.
+    setsid();
+    pid_t grandchild = fork();
+    if (grandchild == 0) ExecDetached(program.c_str(), argv.data());
+    _exit(grandchild < 0 ? 1 : 0);
+  }
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace shell
+
+BOOL ShellExecuteEx(LPSHELLEXECUTEINFO info) {
+  if (!info || (info->cbSize != shell::kHandheldExecuteInfoSize &&
+                info->cbSize != sizeof(SHELLEXECUTEINFO))) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  std::u16string verb = shell::TextOf(info->lpVerb);
+  std::u16string file = shell::TextOf(info->lpFile);
+  if ((!verb.empty() && _wcsicmp(verb.c_str(), u"open") != 0) || file.empty()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  std::string opener = shell::FindOnPath("xdg-open");
+  if (opener.empty() || !shell::StartDetached(opener, {kernel::Utf16ToUtf8(file)})) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    info->hInstApp = reinterpret_cast<HINSTANCE>(ULONG_PTR(ERROR_FILE_NOT_FOUND));
+    return FALSE;
+  }
+  // Above 32 means success, as the handheld reports it.
+  info->hInstApp = reinterpret_cast<HINSTANCE>(ULONG_PTR(42));
+  return TRUE;
+}
