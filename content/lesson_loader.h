@@ -1,0 +1,45 @@
+// Lesson records among the program's RCDATA resources: finding them, checking their
+// header and decompressing them (PalmDoc's LZ77 variant).
+//
+// A record, all header fields 16-bit big-endian:
+//   0  BlockLength         bytes after the 6-byte header start: CompressedLength + 8
+//   2  (lesson number + 20, or 1 in the index record)
+//   4  (the same again, or 255 in the index record)
+//   6  CompressedLength
+//   8  DecompressedLength  bytes of paragraph records, terminator and two zeros
+//  10  compressed data, then four zero bytes
+#pragma once
+
+#include "platform.h"
+
+// A lesson of the book, 1 to 267; lesson n is resource 1000 + n.
+typedef WORD LessonNumber;
+
+// Loading the index stream through LoadLessonResource gives resource 32767.
+constexpr WORD IndexLessonNumber = 31767;
+
+// Why a load gave nothing.
+enum LoadReason {
+  LoadNoResource = 1,     // no resource with that identifier
+  LoadNoData = 2,         // resource of size 0, not loadable, or no memory for the output
+  LoadBadHeader = 3,      // BlockLength below 5, CompressedLength 0 or beyond the record
+  LoadNothingToDecode = 4,  // DecompressedLength 0
+  LoadDecodeFailed = 5,   // the data do not decode to exactly DecompressedLength bytes
+};
+
+// The lesson's article: its paragraph records followed by the closing block and three
+// zero bytes, in a new heap buffer the caller frees. Null when it cannot be loaded; the
+// reason is written only then, and not at all for number 0.
+BYTE* LoadArticle(LessonNumber number, LoadReason* reason = nullptr);
+
+// The decoded stream of resource 1000 + number (16-bit), without the closing block, in
+// a buffer of DecompressedLength + 2 bytes whose two bytes after the data are zero.
+// decodedLength, when given, receives DecompressedLength on success.
+BYTE* LoadLessonResource(WORD number, LoadReason* reason = nullptr,
+                         DWORD* decodedLength = nullptr);
+
+// Checks and decodes the size bytes of one record; as LoadLessonResource. A shortfall
+// of the data, or data that refer outside what they decode, shows the message
+// "UnCompress() buffer error!".
+BYTE* DecodeRecord(const BYTE* record, DWORD size, LoadReason* reason = nullptr,
+                   DWORD* decodedLength = nullptr);

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include "platform.h"
+#include "record_fixtures.h"
+
+namespace {
+
+Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+Bytes Concat(std::initializer_list<Bytes> parts) {
+  Bytes all;
+  for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+// 32 distinct literal bytes in four runs of eight.
+Bytes ThirtyTwoLiterals() {
+  Bytes data;
+  for (BYTE run = 0; run < 4; ++run) {
+    data.push_back(0x08);
+    for (BYTE i = 0; i < 8; ++i) data.push_back(BYTE(0x80 + run * 8 + i));
+  }
+  return data;
+}
+
+Bytes ThirtyTwoDecoded() {
+  Bytes out;
+  for (BYTE i = 0; i < 32; ++i) out.push_back(BYTE(0x80 + i));
+  return out;
+}
+
+struct DecodeCase {
+  const char* Name;
+  Bytes Data;
+  Bytes Expected;  // its size is the record's DecompressedLength
+};
+
+TEST(DecodeRecord, ControlBytes) {
+  const DecodeCase cases[] = {
+      {"literal run of 1", {0x01, 0xB1}, {0xB1}},
+      {"literal run of 8", {0x08, 1, 2, 3, 4, 5, 6, 7, 0xFF}, {1, 2, 3, 4, 5, 6, 7, 0xFF}},
+      {"literal runs of 2 to 7",
+       {0x02, 0xA0, 0xA1, 0x03, 1, 2, 3, 0x07, 0x80, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86},
+       {0xA0, 0xA1, 1, 2, 3, 0x80, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86}},
+      {"bytes standing for themselves", {0x00, 0x09, 0x20, 0x61, 0x7F}, {0x00, 0x09, 0x20, 0x61, 0x7F}},
+      {"0x80 0x0B: distance 1, count 6", {'a', 0x80, 0x0B}, Text("aaaaaaa")},
+      {"distance 2, count 3 overlapping", Concat({Text("ab"), {0x80, 0x10}}), Text("ababa")},
+      {"count 10", Concat({Text("abc"), {0x80, 0x1F}}), Text("abcabcabcabca")},
+      {"distance from the control byte's low bits", Concat({ThirtyTwoLiterals(), {0x81, 0x00}}),
+       Concat({ThirtyTwoDecoded(), {0x80, 0x81, 0x82}})},
+      {"0xC0: space and 0x40", {0xC0}, Text(" @")},
+      {"0xFF: space and 0x7F", {0xFF}, {0x20, 0x7F}},
+      {"0xE1: space and a", {0xE1}, Text(" a")},
+      {"space pair cut by the full output", {0xE1}, Text(" ")},
+      {"back-reference overrunning the output stops at its end", {'a', 0x80, 0x0F}, Text("aaaa")},
+      {"literal run stops at the full output", {0x05, 'a', 'b', 'c', 'd', 'e'}, Text("abc")},
+      {"spare input after the full output", Text("abcdef"), Text("ab")},
+  };
+  for (const DecodeCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const DecodeOutcome outcome = Decode(MakeRecord(c.Data, WORD(c.Expected.size())));
+    ASSERT_TRUE(outcome.Decoded);
+    EXPECT_EQ(outcome.Length, c.Expected.size());
+    EXPECT_EQ(outcome.Reason, 0) << "a reason is written only on failure";
+    EXPECT_EQ(outcome.Messages, 0);
+    Bytes expected = c.Expected;
+    expected.insert(expected.end(), {0, 0});  // the two bytes after the data
+    EXPECT_EQ(outcome.Output, expected);
+  }
+}
+
+TEST(DecodeRecord, DecodesALongerRecordOfEveryKind) {
+  // "D1 00 'title' 00 B1 00 'body body body' 00 00 00 00"
+  const Bytes data = Concat({{0x01, 0xD1, 0x00}, Text("title"), {0x00, 0x01, 0xB1, 0x00},
+                             Text("body"), {0xE2}, Text("ody"), {0x80, 0x2A}, {0x00, 0x00, 0x00}});
+  const Bytes expected = Concat({{0xD1, 0x00}, Text("title"), {0x00, 0xB1, 0x00},
+                                 Text("body body body"), {0x00, 0x00, 0x00}});
+  const DecodeOutcome outcome = Decode(MakeRecord(data, WORD(expected.size())));
+  ASSERT_TRUE(outcome.Decoded);
+  EXPECT_EQ(outcome.Output, Concat({expected, {0, 0}}));
+}
+
+struct FailureCase {
+  const char* Name;
+  Bytes Record;
+  size_t Size;  // bytes handed to the decoder
+  int Reason;
+  bool Message;
+};
+
+Bytes WithField(Bytes record, size_t at, WORD value) {
+  PutBigEndian(record, at, value);
+  return record;
+}
+
+constexpr size_t Whole = size_t(-1);
+
+TEST(DecodeRecord, Failures) {
+  const Bytes good = MakeRecord(Text("abcd"), 4);
+  const FailureCase cases[] = {
+      {"BlockLength 4", WithField(good, 0, 4), Whole, LoadBadHeader, false},
+      {"BlockLength 0", WithField(good, 0, 0), Whole, LoadBadHeader, false},
+      {"CompressedLength 0", WithField(good, 6, 0), Whole, LoadBadHeader, false},
+      {"DecompressedLength 0", WithField(good, 8, 0), Whole, LoadNothingToDecode, false},
+      {"input ends one byte before the output is full", MakeRecord(Text("abc"), 4), Whole,
+       LoadDecodeFailed, true},
+      {"CompressedLength beyond BlockLength - 8", WithField(good, 0, 11), Whole,
+       LoadBadHeader, false},
+      {"BlockLength 5 leaves no room for data", WithField(good, 0, 5), Whole,
+       LoadBadHeader, false},
+      {"CompressedLength beyond the resource", good, 13, LoadBadHeader, false},
+      {"resource smaller than its header", good, 9, LoadBadHeader, false},
+      {"empty resource", good, 0, LoadBadHeader, false},
+      {"back-reference at distance 0", MakeRecord({'a', 0x80, 0x00}, 4), Whole, LoadDecodeFailed,
+       true},
+      {"back-reference before the output's start", MakeRecord({'a', 0x80, 0x10}, 4), Whole,
+       LoadDecodeFailed, true},
+      {"back-reference as the first step", MakeRecord({0x80, 0x08}, 3), Whole, LoadDecodeFailed, true},
+      {"literal run cut off by the end of the data", MakeRecord({0x04, 'a', 'b'}, 4), Whole,
+       LoadDecodeFailed, true},
+      {"back-reference pair cut off by the end of the data", MakeRecord({'a', 0x80}, 5), Whole,
+       LoadDecodeFailed, true},
+  };
+  for (const FailureCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const DecodeOutcome outcome = Decode(c.Record, c.Size);
+    EXPECT_FALSE(outcome.Decoded);
+    EXPECT_EQ(outcome.Reason, c.Reason);
+    EXPECT_EQ(outcome.Messages, c.Message ? 1 : 0);
+  }
+}
+
+TEST(DecodeRecord, TheZeroBytesAfterTheDataAreNotRead) {
+  const Bytes record = MakeRecord(Text("abcd"), 4);
+  EXPECT_TRUE(Decode(record, record.size() - 4).Decoded);
+}
+
+TEST(DecodeRecord, WithoutAReasonPointerFailsQuietlyForTheCaller) {
+  const Bytes record = WithField(MakeRecord(Text("ab"), 2), 0, 4);
+  EXPECT_EQ(DecodeRecord(record.data(), DWORD(record.size())), nullptr);
+}
+
+TEST(DecodeRecord, NoMemoryForTheOutputIsReason2) {
+  const Bytes record = MakeRecord(Text("abcd"), 4);
+  LoadReason reason = LoadReason(0);
+  HeapFailAllocation(1);
+  testing::internal::CaptureStderr();
+  BYTE* buffer = DecodeRecord(record.data(), DWORD(record.size()), &reason);
+  const std::string shown = testing::internal::GetCapturedStderr();
+  HeapFailAllocation(0);
+  EXPECT_EQ(buffer, nullptr);
+  EXPECT_EQ(reason, LoadNoData);
+  EXPECT_EQ(CountOf(shown, DecodeMessage), 0);
+}
+
+}  // namespace

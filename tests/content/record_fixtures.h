@@ -1,0 +1,65 @@
+// Lesson records built in the tests, and the decoder's outcome with the messages it
+// showed (a message box without a display is a line on stderr).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "content/lesson_loader.h"
+
+using Bytes = std::vector<BYTE>;
+
+inline void PutBigEndian(Bytes& bytes, size_t at, WORD value) {
+  bytes[at] = BYTE(value >> 8);
+  bytes[at + 1] = BYTE(value);
+}
+
+// A record as the book compiler writes it: header, data, four zero bytes.
+inline Bytes MakeRecord(const Bytes& data, WORD decompressedLength, WORD lesson = 1) {
+  Bytes record(10);
+  PutBigEndian(record, 0, WORD(data.size() + 8));
+  PutBigEndian(record, 2, WORD(lesson + 20));
+  PutBigEndian(record, 4, WORD(lesson + 20));
+  PutBigEndian(record, 6, WORD(data.size()));
+  PutBigEndian(record, 8, decompressedLength);
+  record.insert(record.end(), data.begin(), data.end());
+  record.insert(record.end(), 4, 0);
+  return record;
+}
+
+constexpr char DecodeMessage[] = "UnCompress() buffer error!";
+
+inline int CountOf(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++count;
+  return count;
+}
+
+struct DecodeOutcome {
+  Bytes Output;      // the decoded bytes and the two after them; empty on failure
+  bool Decoded;
+  int Reason;        // 0 when none was written
+  DWORD Length;      // the decoded length reported
+  int Messages;      // decoder messages shown
+};
+
+// Decodes the first size bytes of the record (all of it by default) from a copy of
+// exactly that size, so that a read beyond it is a read beyond a heap block.
+inline DecodeOutcome Decode(const Bytes& record, size_t size = size_t(-1)) {
+  if (size == size_t(-1)) size = record.size();
+  const Bytes exact(record.begin(), record.begin() + size);
+  LoadReason reason = LoadReason(0);
+  DWORD length = 0;
+  testing::internal::CaptureStderr();
+  BYTE* buffer = DecodeRecord(exact.data(), DWORD(size), &reason, &length);
+  const std::string shown = testing::internal::GetCapturedStderr();
+  DecodeOutcome outcome{{}, buffer != nullptr, reason, length, CountOf(shown, DecodeMessage)};
+  if (buffer != nullptr) {
+    outcome.Output.assign(buffer, buffer + length + 2);
+    free(buffer);
+  }
+  return outcome;
+}
