@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The SDL display in a real X window: keys, text, stylus, resize and the close button
+# reach it as display events, and the window shows the picture it was given.
+# Usage: sdl_display_smoke.sh PROBE SEND_WM_DELETE OUTPUT_DIR
+set -euo pipefail
+probe=$1 send_delete=$2 out=$3
+mkdir -p "$out"
+
+# Without a display: one line naming --headless, exit code 1.
+set +e
+env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 "$probe" >"$out/nodisplay.out" 2>"$out/nodisplay.err"
+status=$?
+set -e
+if [ "$status" -ne 1 ] || ! grep -q -- "--headless" "$out/nodisplay.err" ||
+   [ "$(wc -l <"$out/nodisplay.err")" -ne 1 ]; then
+  echo "without a display: expected one line naming --headless and exit 1, got $status:"
+  cat "$out/nodisplay.err"
+  exit 1
+fi
+
+source "$(dirname "$0")/xvfb_session.sh"
+
+log="$out/events.log"
+"$probe" >"$log" 2>&1 &
+probe_pid=$!
+window=$(wait_for_window '^SDL probe \(shell\)$')
+wait_for_line "$log" '^ready'
+
+check_screenshot "$window" "$out/sdl_probe.png"
+read -r width height < <(identify -format '%w %h\n' "$out/sdl_probe.png")
+if [ "$width" -ne 480 ] || [ "$height" -ne 640 ]; then
+  echo "window is ${width}x${height}, expected 480x640 (240x320 at zoom 2)"
+  exit 1
+fi
+
+xdotool key --window "$window" Page_Down
+wait_for_line "$log" '^keydown key=0x22 mods=0'
+xdotool key --window "$window" ctrl+f
+wait_for_line "$log" '^keydown key=0x46 mods=2'
+xdotool type --window "$window" 'a*'
+wait_for_line "$log" '^char key=0x0 mods=0 ch=97 '
+wait_for_line "$log" '^char key=0x0 mods=0 ch=42 '
+
+xdotool mousemove --window "$window" 100 200 click 1
+wait_for_line "$log" '^down .* x=50 y=100 '
+wait_for_line "$log" '^up .* x=50 y=100 '
+
+xdotool windowsize "$window" 600 400
+wait_for_line "$log" '^resize .* size=300x200'
+
+"$send_delete" "$window"
+wait_for_line "$log" '^close'
+wait "$probe_pid"
+echo "SDL display smoke test passed"
