@@ -1,0 +1,112 @@
+#include "fixture.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "display/script.h"
+
+namespace user_test {
+
+namespace {
+
+Handler& CurrentHandler() {
+  static Handler handler;
+  return handler;
+}
+
+LRESULT CALLBACK LogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Log().push_back(Logged{window, message, wParam, lParam});
+  if (CurrentHandler())
+    if (auto result = CurrentHandler()(window, message, wParam, lParam)) return *result;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+std::vector<Logged>& Log() {
+  static std::vector<Logged> log;
+  return log;
+}
+
+void SetHandler(Handler handler) { CurrentHandler() = std::move(handler); }
+
+std::vector<UINT> Messages(const std::vector<UINT>& wanted, HWND window) {
+  std::vector<UINT> out;
+  for (const Logged& l : Log())
+    if ((!window || l.window == window) &&
+        std::find(wanted.begin(), wanted.end(), l.message) != wanted.end())
+      out.push_back(l.message);
+  return out;
+}
+
+bool Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) return false;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return true;
+}
+
+int RunLoop() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return int(msg.wParam);
+}
+
+HWND MakeTopLevel(DWORD style, DWORD exStyle, const char16_t* title) {
+  return CreateWindowExW(exStyle, kLogClass, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+}
+
+HWND MakeChild(HWND parent, int id, RECT r, DWORD style, const char16_t* text) {
+  return CreateWindowExW(0, kLogClass, text, WS_CHILD | style, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, parent, reinterpret_cast<HMENU>(uintptr_t(id)), nullptr,
+                         nullptr);
+}
+
+void Tap(int x, int y) {
+  display::Event e;
+  e.kind = display::EventKind::StylusDown;
+  e.x = x, e.y = y;
+  user::HandleDisplayEvent(e);
+  e.kind = display::EventKind::StylusUp;
+  user::HandleDisplayEvent(e);
+}
+
+void UserTest::Screen(const std::string& text, int width, int height) {
+  display::Script script;
+  std::istringstream in(text);
+  EXPECT_TRUE(display::ParseScript(in, script).empty());
+  display::Install(display::CreateHeadless(width, height, std::move(script)));
+  user::ResetForTests();
+}
+
+void UserTest::SetUp() {
+  static bool registered = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = LogProc;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = kLogClass;
+    wc.cbWndExtra = 16;
+    return RegisterClassW(&wc) != 0;
+  }();
+  ASSERT_TRUE(registered);
+  Screen("");
+  Log().clear();
+  SetHandler(nullptr);
+}
+
+void UserTest::TearDown() {
+  SetHandler(nullptr);
+  user::ResetForTests();
+  display::Install(nullptr);
+  user::ResetForTests();
+  Log().clear();
+}
+
+}  // namespace user_test
