@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <utility>
 #include <vector>
@@ -219,6 +221,12 @@ class SdlDisplay final : public Display {
   std::deque<Event> pending_;
 };
 
+constexpr const char* kHeadlessHint = "; run with --headless for the in-memory screen";
+
+bool IsDesktopDriver(const char* driver) {
+  return driver && (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "wayland") == 0);
+}
+
 }  // namespace
 
 uint32_t VirtualKeyForSdlKey(int32_t sdlKey) {
@@ -242,20 +250,31 @@ uint32_t VirtualKeyForSdlKey(int32_t sdlKey) {
 
 std::unique_ptr<Display> CreateSdlDisplay(int width, int height, int zoom, std::string& error) {
   zoom = std::max(zoom, 1);
+  // SDL would fall back to an invisible off-screen window; a desktop is needed unless
+  // SDL_VIDEODRIVER asks for a particular driver.
+  bool driverChosen = std::getenv("SDL_VIDEODRIVER") != nullptr;
+  if (!driverChosen && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+    error = std::string("cannot open a window: no display (DISPLAY is not set)") + kHeadlessHint;
+    return nullptr;
+  }
   // Ctrl+C and kill end the program as usual instead of becoming a window event.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    error = std::string("cannot open a window: ") + SDL_GetError() +
-            "; run with --headless for the in-memory screen";
+    error = std::string("cannot open a window: ") + SDL_GetError() + kHeadlessHint;
+    return nullptr;
+  }
+  if (!driverChosen && !IsDesktopDriver(SDL_GetCurrentVideoDriver())) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    error = std::string("cannot open a window: no desktop display could be reached") +
+            kHeadlessHint;
     return nullptr;
   }
   SDL_Window* window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                         width * zoom, height * zoom, SDL_WINDOW_RESIZABLE);
   SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
   if (!renderer) {
-    error = std::string("cannot open a window: ") + SDL_GetError() +
-            "; run with --headless for the in-memory screen";
+    error = std::string("cannot open a window: ") + SDL_GetError() + kHeadlessHint;
     if (window) SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return nullptr;

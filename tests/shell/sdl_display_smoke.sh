@@ -6,17 +6,21 @@ set -euo pipefail
 probe=$1 send_delete=$2 out=$3
 mkdir -p "$out"
 
-# Without a display: one line naming --headless, exit code 1.
-set +e
-env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 "$probe" >"$out/nodisplay.out" 2>"$out/nodisplay.err"
-status=$?
-set -e
-if [ "$status" -ne 1 ] || ! grep -q -- "--headless" "$out/nodisplay.err" ||
-   [ "$(wc -l <"$out/nodisplay.err")" -ne 1 ]; then
-  echo "without a display: expected one line naming --headless and exit 1, got $status:"
-  cat "$out/nodisplay.err"
-  exit 1
-fi
+# Without a display: one line naming --headless, exit code 1; whether SDL is left to
+# choose its driver (it would fall back to an invisible one) or is told to use X.
+for driver in "" x11; do
+  set +e
+  env -u DISPLAY -u WAYLAND_DISPLAY ${driver:+SDL_VIDEODRIVER=$driver} "$probe" \
+    >"$out/nodisplay.out" 2>"$out/nodisplay.err"
+  status=$?
+  set -e
+  if [ "$status" -ne 1 ] || ! grep -q -- "--headless" "$out/nodisplay.err" ||
+     [ "$(wc -l <"$out/nodisplay.err")" -ne 1 ]; then
+    echo "without a display (driver '${driver}'): expected one line naming --headless and exit 1, got $status:"
+    cat "$out/nodisplay.err"
+    exit 1
+  fi
+done
 
 source "$(dirname "$0")/xvfb_session.sh"
 
