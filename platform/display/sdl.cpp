@@ -221,8 +221,6 @@ class SdlDisplay final : public Display {
   std::deque<Event> pending_;
 };
 
-constexpr const char* kHeadlessHint = "; run with --headless for the in-memory screen";
-
 bool IsDesktopDriver(const char* driver) {
   return driver && (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "wayland") == 0);
 }
@@ -254,27 +252,26 @@ std::unique_ptr<Display> CreateSdlDisplay(int width, int height, int zoom, std::
   // SDL_VIDEODRIVER asks for a particular driver.
   bool driverChosen = std::getenv("SDL_VIDEODRIVER") != nullptr;
   if (!driverChosen && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
-    error = std::string("cannot open a window: no display (DISPLAY is not set)") + kHeadlessHint;
+    error = "DISPLAY is not set";
     return nullptr;
   }
   // Ctrl+C and kill end the program as usual instead of becoming a window event.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    error = std::string("cannot open a window: ") + SDL_GetError() + kHeadlessHint;
+    error = SDL_GetError();
     return nullptr;
   }
   if (!driverChosen && !IsDesktopDriver(SDL_GetCurrentVideoDriver())) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    error = std::string("cannot open a window: no desktop display could be reached") +
-            kHeadlessHint;
+    error = "no desktop display could be reached";
     return nullptr;
   }
   SDL_Window* window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                         width * zoom, height * zoom, SDL_WINDOW_RESIZABLE);
   SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
   if (!renderer) {
-    error = std::string("cannot open a window: ") + SDL_GetError() + kHeadlessHint;
+    error = SDL_GetError();
     if (window) SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return nullptr;

@@ -12,7 +12,7 @@ namespace display {
 
 // A window for a screen of width x height pixels shown zoom times larger (zoom >= 1).
 // Null when no window can be opened (no display to connect to); error then says why in
-// one line.
+// a few words, for the caller's one-line message.
 std::unique_ptr<Display> CreateSdlDisplay(int width, int height, int zoom, std::string& error);
 
 // The virtual-key code for an SDL key code, 0 for a key that is not passed on.

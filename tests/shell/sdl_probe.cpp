@@ -40,7 +40,7 @@ int main() {
   std::string error;
   auto screen = display::CreateSdlDisplay(240, 320, 2, error);
   if (!screen) {
-    std::fprintf(stderr, "sdl_probe: %s\n", error.c_str());
+    std::fprintf(stderr, "sdl_probe: no display: %s (use --headless)\n", error.c_str());
     return 1;
   }
   screen->setTitle("SDL probe (shell)");
