@@ -444,6 +444,8 @@ SHORT GetAsyncKeyState(int virtualKey);
 #define FSHIFT 0x04
 #define FCONTROL 0x08
 #define FALT 0x10
+HICON LoadIconW(HINSTANCE instance, LPCWSTR name);
+BOOL DestroyIcon(HICON icon);
 HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name);
 int TranslateAcceleratorW(HWND window, HACCEL table, LPMSG message);
 BOOL DestroyAcceleratorTable(HACCEL table);
