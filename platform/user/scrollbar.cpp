@@ -164,14 +164,13 @@ void ScrollBarMove(POINT screen) {
 void ScrollBarRelease(POINT screen) {
   HWND h = tracking.window;
   if (!h) return;
-  if (tracking.part == Part::Thumb) {
-    ScrollBarMove(screen);
-    int pos = tracking.trackPos;
-    tracking.part = Part::None;
-    SendScroll(h, SB_THUMBPOSITION, pos);
-  }
+  Part part = tracking.part;
+  if (part == Part::Thumb) ScrollBarMove(screen);
+  int pos = tracking.trackPos;
   tracking = Tracking{};
   if (WindowPtr w = Find(h)) w->frameDirty = true;
+  if (part == Part::None) return;  // a disabled bar
+  if (part == Part::Thumb) SendScroll(h, SB_THUMBPOSITION, pos);
   SendScroll(h, SB_ENDSCROLL);
 }
 
