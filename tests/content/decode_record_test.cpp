@@ -7,12 +7,6 @@ namespace {
 
 Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-Bytes Concat(std::initializer_list<Bytes> parts) {
-  Bytes all;
-  for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
 // 32 distinct literal bytes in four runs of eight.
 Bytes ThirtyTwoLiterals() {
   Bytes data;
@@ -44,10 +38,10 @@ TEST(DecodeRecord, ControlBytes) {
        {0xA0, 0xA1, 1, 2, 3, 0x80, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86}},
       {"bytes standing for themselves", {0x00, 0x09, 0x20, 0x61, 0x7F}, {0x00, 0x09, 0x20, 0x61, 0x7F}},
       {"0x80 0x0B: distance 1, count 6", {'a', 0x80, 0x0B}, Text("aaaaaaa")},
-      {"distance 2, count 3 overlapping", Concat({Text("ab"), {0x80, 0x10}}), Text("ababa")},
-      {"count 10", Concat({Text("abc"), {0x80, 0x1F}}), Text("abcabcabcabca")},
-      {"distance from the control byte's low bits", Concat({ThirtyTwoLiterals(), {0x81, 0x00}}),
-       Concat({ThirtyTwoDecoded(), {0x80, 0x81, 0x82}})},
+      {"distance 2, count 3 overlapping", Joined({Text("ab"), {0x80, 0x10}}), Text("ababa")},
+      {"count 10", Joined({Text("abc"), {0x80, 0x1F}}), Text("abcabcabcabca")},
+      {"distance from the control byte's low bits", Joined({ThirtyTwoLiterals(), {0x81, 0x00}}),
+       Joined({ThirtyTwoDecoded(), {0x80, 0x81, 0x82}})},
       {"0xC0: space and 0x40", {0xC0}, Text(" @")},
       {"0xFF: space and 0x7F", {0xFF}, {0x20, 0x7F}},
       {"0xE1: space and a", {0xE1}, Text(" a")},
@@ -71,13 +65,13 @@ TEST(DecodeRecord, ControlBytes) {
 
 TEST(DecodeRecord, DecodesALongerRecordOfEveryKind) {
   // "D1 00 'title' 00 B1 00 'body body body' 00 00 00 00"
-  const Bytes data = Concat({{0x01, 0xD1, 0x00}, Text("title"), {0x00, 0x01, 0xB1, 0x00},
+  const Bytes data = Joined({{0x01, 0xD1, 0x00}, Text("title"), {0x00, 0x01, 0xB1, 0x00},
                              Text("body"), {0xE2}, Text("ody"), {0x80, 0x2A}, {0x00, 0x00, 0x00}});
-  const Bytes expected = Concat({{0xD1, 0x00}, Text("title"), {0x00, 0xB1, 0x00},
+  const Bytes expected = Joined({{0xD1, 0x00}, Text("title"), {0x00, 0xB1, 0x00},
                                  Text("body body body"), {0x00, 0x00, 0x00}});
   const DecodeOutcome outcome = Decode(MakeRecord(data, WORD(expected.size())));
   ASSERT_TRUE(outcome.Decoded);
-  EXPECT_EQ(outcome.Output, Concat({expected, {0, 0}}));
+  EXPECT_EQ(outcome.Output, Joined({expected, {0, 0}}));
 }
 
 struct FailureCase {

@@ -1,5 +1,5 @@
-// Lesson records built in the tests, and the decoder's outcome with the messages it
-// showed (a message box without a display is a line on stderr).
+// The decoder's outcome with the messages it showed (a message box without a display
+// is a line on stderr).
 #pragma once
 
 #include <string>
@@ -8,26 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "content/lesson_loader.h"
-
-using Bytes = std::vector<BYTE>;
-
-inline void PutBigEndian(Bytes& bytes, size_t at, WORD value) {
-  bytes[at] = BYTE(value >> 8);
-  bytes[at + 1] = BYTE(value);
-}
-
-// A record as the book compiler writes it: header, data, four zero bytes.
-inline Bytes MakeRecord(const Bytes& data, WORD decompressedLength, WORD lesson = 1) {
-  Bytes record(10);
-  PutBigEndian(record, 0, WORD(data.size() + 8));
-  PutBigEndian(record, 2, WORD(lesson + 20));
-  PutBigEndian(record, 4, WORD(lesson + 20));
-  PutBigEndian(record, 6, WORD(data.size()));
-  PutBigEndian(record, 8, decompressedLength);
-  record.insert(record.end(), data.begin(), data.end());
-  record.insert(record.end(), 4, 0);
-  return record;
-}
+#include "lesson_fixtures.h"
 
 constexpr char DecodeMessage[] = "UnCompress() buffer error!";
 

@@ -1,0 +1,16 @@
+// The closing block appended to every lesson: the publisher's closing notice, as eight
+// paragraph records (a full-width rule, six small right-to-left paragraphs, one small
+// left-to-right contact line) and the terminating zero flags byte.
+#pragma once
+
+#include "platform.h"
+
+constexpr DWORD ArticleTrailerSize = 878;
+
+extern const BYTE (&ArticleTrailer)[ArticleTrailerSize];
+
+// The stream's paragraph records (at most size bytes of it are read), then the closing
+// block, then three zero bytes, in a new buffer; the old one is freed. Without memory
+// for the new buffer the old stream comes back, terminated after its last complete
+// record.
+BYTE* AppendArticleTrailer(BYTE* stream, DWORD size);
