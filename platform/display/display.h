@@ -48,6 +48,10 @@ class Display {
   // without limit); false when none arrived in that time.
   virtual bool nextEvent(Event& event, int timeoutMs) = 0;
   virtual void setTitle(const std::string& utf8Title) { (void)utf8Title; }
+  // Whether the screen's window has the desktop's input focus (an in-memory screen has).
+  virtual bool hasFocus() const { return true; }
+  // Brings the screen's window in front of the desktop's other windows.
+  virtual void raise() {}
   // 32-bit 0x00RRGGBB pixels with an alpha mask of the same size (0 transparent).
   virtual void setIcon(const uint32_t* pixels, const uint8_t* alpha, int width, int height) {
     (void)pixels, (void)alpha, (void)width, (void)height;

@@ -83,6 +83,12 @@ class SdlDisplay final : public Display {
     SDL_SetWindowTitle(window_, utf8Title.c_str());
   }
 
+  bool hasFocus() const override {
+    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
+  }
+
+  void raise() override { SDL_RaiseWindow(window_); }
+
   void setIcon(const uint32_t* pixels, const uint8_t* alpha, int width, int height) override {
     SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32,
                                                        SDL_PIXELFORMAT_ARGB8888);
