@@ -59,7 +59,10 @@ std::shared_ptr<Bitmap> DecodeDib(const uint8_t* bytes, size_t size) {
     for (uint32_t i = 0; i < count; ++i, entry += 4)
       palette.push_back(uint32_t(entry[2]) << 16 | entry[1] << 8 | entry[0]);
   }
-  const size_t bitsStart = h.size + palette.size() * 4;
+  // Deeper bitmaps may carry a colour table too (a hint for palette displays): skip it.
+  const size_t tableEntries = h.bitCount <= 8 ? palette.size() : h.colours;
+  if (tableEntries > (size - h.size) / 4) return nullptr;
+  const size_t bitsStart = h.size + tableEntries * 4;
   const size_t stride = (size_t(width) * h.bitCount + 31) / 32 * 4;
   if (size - bitsStart < stride * height) return nullptr;
 

@@ -160,6 +160,8 @@ void FontInstance::measure() {
   m.aveCharWidth = os2 && os2->version != 0xFFFF && os2->xAvgCharWidth > 0
                        ? px(os2->xAvgCharWidth) + bolder
                        : glyphFor(U'x').advance;
+  // Never 0, even for a font a pixel high: callers divide by it (dialog units).
+  m.aveCharWidth = std::max(1, m.aveCharWidth);
   m.maxCharWidth = std::max(m.aveCharWidth, px(face->max_advance_width) + bolder);
 
   m.underlineThickness = std::max(1, px(face->underline_thickness));

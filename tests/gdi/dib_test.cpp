@@ -88,6 +88,14 @@ TEST(Dib, FourEightAndTwentyFourBits) {
   ASSERT_TRUE(bitmap);
   EXPECT_EQ(Pixel(*bitmap, 0, 0), 0x030201u);
   EXPECT_EQ(Pixel(*bitmap, 0, 1), 0x0C0B0Au);
+
+  // A 24-bit bitmap with a colour table: the pixels come after it.
+  const auto hinted = Dib(1, 1, 24, {0x123456}, {0x01, 0x02, 0x03, 0}, 1);
+  bitmap = gdi::DecodeDib(hinted.data(), hinted.size());
+  ASSERT_TRUE(bitmap);
+  EXPECT_EQ(Pixel(*bitmap, 0, 0), 0x030201u);
+  const auto hintCutShort = Dib(1, 1, 24, {0x123456}, {0x01, 0x02, 0x03, 0}, 1000);
+  EXPECT_FALSE(gdi::DecodeDib(hintCutShort.data(), hintCutShort.size()));
 }
 
 TEST(Dib, RefusesWhatCannotBeRight) {

@@ -29,6 +29,7 @@ TEST(Font, HeightsMeanCellEmOrTheDefault) {
   } cases[] = {
       {20, 20, -1}, {9, 9, -1},  {40, 40, -1}, {-20, -1, 20},
       {-9, -1, 9},  {0, 12, -1}, {100000, 512, -1}, {-100000, -1, 512},
+      {1, 1, -1},   {2, 2, -1},  {-1, -1, 1},
   };
   for (const auto& c : cases) {
     for (const char16_t* face : {u"DejaVu Sans", u"David CLM", u"Frank Ruehl CLM"}) {
