@@ -1,0 +1,271 @@
+#include "view/article_draw.h"
+
+#include <cstring>
+
+#include "content/article_format.h"
+#include "text/conversion.h"
+#include "text/text_run.h"
+#include "view/style_font.h"
+
+namespace {
+
+constexpr BYTE Space = 0x20;
+constexpr COLORREF HighlightText = 0xFF0000;        // blue
+constexpr COLORREF HighlightBackground = 0x00FFFF;  // yellow
+constexpr int UnlimitedWidth = 32767;
+
+bool IsRightToLeft(const LineEntry& entry) { return entry.ParaFlags & RightToLeft; }
+
+// The style the page starts with: that of its first entry when it is text.
+BYTE StartStyle(const LineEntry* entry) {
+  return entry->ParaFlags && !IsRuleRecord(entry->ParaFlags) ? entry->ParaFlags : 1;
+}
+
+// Sets the active code base for a right-to-left run while it is drawn.
+void DrawRun(ArticleView* view, bool rightToLeft, const BYTE* bytes, int count, int x, int y,
+             int w, int h) {
+  if (rightToLeft) SetActiveCodeBase(FontAsciiBase());
+  DrawViewRun(view->Dc, view->WidthTable, bytes, count, x, y, w, h);
+  SetActiveCodeBase(CodeBaseLetter);
+}
+
+void Measure(ArticleView* view, bool rightToLeft, const BYTE* bytes, int* width, int* count) {
+  if (rightToLeft) {
+    SetActiveCodeBase(FontAsciiBase());
+    FitByWidthTable(view->WidthTable, bytes, width, count);
+  } else {
+    FitByExtent(view->Dc, bytes, width, count);
+  }
+  SetActiveCodeBase(CodeBaseLetter);
+}
+
+int WordLength(const BYTE* word) {
+  int n = 0;
+  while (word[n] && word[n] != Space) ++n;
+  return n;
+}
+
+const BYTE* SkipSpaces(const BYTE* p) {
+  while (*p == Space) ++p;
+  return p;
+}
+
+// The hanging word of a right-to-left line follows its run and the spaces after it.
+const BYTE* RightToLeftHangingWord(const ArticleView* view, const LineEntry& entry) {
+  return SkipSpaces(view->Text + entry.Offset + entry.Length);
+}
+
+// The hanging word fitted into its column: k bytes of width w.
+struct FittedWord {
+  const BYTE* Start;
+  int Count;
+  int Width;
+};
+
+FittedWord FitRightToLeftWord(ArticleView* view, const LineEntry& entry) {
+  FittedWord word = {RightToLeftHangingWord(view, entry), 0, entry.HangWidth};
+  word.Count = int(strlen(reinterpret_cast<const char*>(word.Start)));
+  Measure(view, true, word.Start, &word.Width, &word.Count);
+  return word;
+}
+
+FittedWord FitLeftToRightWord(ArticleView* view, const LineEntry& entry) {
+  FittedWord word = {view->Text + entry.Offset, 0, entry.HangWidth};
+  word.Count = WordLength(word.Start);
+  Measure(view, false, word.Start, &word.Width, &word.Count);
+  return word;
+}
+
+const BYTE* LeftToRightRunStart(const ArticleView* view, const LineEntry& entry) {
+  const BYTE* word = view->Text + entry.Offset;
+  return SkipSpaces(word + WordLength(word));
+}
+
+void DrawRuleEntry(ArticleView* view, const LineEntry& entry, int y) {
+  HGDIOBJ old = SelectObject(view->Dc, GetStockObject(BLACK_BRUSH));
+  int middle = y + entry.Height / 2;
+  Rectangle(view->Dc, entry.X, middle, entry.X + entry.Width, middle + 1);
+  SelectObject(view->Dc, old);
+}
+
+void DrawTextEntry(ArticleView* view, const LineEntry& entry, int y) {
+  bool rightToLeft = IsRightToLeft(entry);
+  if (!entry.HangWidth) {
+    DrawRun(view, rightToLeft, view->Text + entry.Offset, entry.Length, entry.X, y, entry.Width,
+            entry.Height);
+  } else if (rightToLeft) {
+    FittedWord word = FitRightToLeftWord(view, entry);
+    DrawRun(view, true, word.Start, word.Count, entry.X + entry.Width + entry.HangWidth - word.Width,
+            y, word.Width, entry.Height);
+    DrawRun(view, true, view->Text + entry.Offset, entry.Length, entry.X, y, entry.Width,
+            entry.Height);
+  } else {
+    FittedWord word = FitLeftToRightWord(view, entry);
+    DrawTextRun(view->Dc, word.Start, word.Count, entry.X - entry.HangWidth, y, word.Width,
+                entry.Height);
+    DrawRun(view, false, LeftToRightRunStart(view, entry), entry.Length, entry.X, y, entry.Width,
+            entry.Height);
+  }
+}
+
+// Moves the page position past one entry and its blank line.
+void Advance(PageStart& page, const LineEntry& entry, LONG* linesDrawn) {
+  int lines = entry.ParaFlags & BlankAfter ? 2 : 1;
+  page.Room -= lines * entry.Height;
+  page.Y += lines * entry.Height;
+  if (linesDrawn) *linesDrawn += lines;
+}
+
+void SelectEntryStyle(ArticleView* view, const LineEntry& entry, BYTE* style, unsigned colour) {
+  if (StyleKey(entry.ParaFlags ^ *style)) SelectStyleFont(view, entry.ParaFlags | colour);
+  *style = entry.ParaFlags;
+}
+
+// The text offsets an entry shows, its hanging word included: [first, last].
+void EntrySpan(ArticleView* view, const LineEntry& entry, int* first, int* last) {
+  *first = entry.Offset;
+  *last = entry.Offset + entry.Length;
+  if (!entry.HangWidth) return;
+  if (IsRightToLeft(entry)) {
+    const BYTE* word = RightToLeftHangingWord(view, entry);
+    *last = int(word - view->Text) + int(strlen(reinterpret_cast<const char*>(word)));
+  } else {
+    *last = int(LeftToRightRunStart(view, entry) - view->Text) + entry.Length;
+  }
+}
+
+void DrawHighlightEntry(ArticleView* view, const LineEntry& entry, int y) {
+  const BYTE* text = view->Text;
+  if (!entry.HangWidth) {
+    DrawHighlightPart(view, text, text + entry.Offset, entry.Length, entry.X, y, entry);
+  } else if (IsRightToLeft(entry)) {
+    FittedWord word = FitRightToLeftWord(view, entry);
+    DrawHighlightPart(view, text, word.Start, word.Count,
+                      entry.X + entry.Width + entry.HangWidth - word.Width, y, entry);
+    DrawHighlightPart(view, text, text + entry.Offset, entry.Length, entry.X, y, entry);
+  } else {
+    const BYTE* word = text + entry.Offset;
+    DrawHighlightPart(view, text, word, WordLength(word), entry.X - entry.HangWidth, y, entry);
+    DrawHighlightPart(view, text, LeftToRightRunStart(view, entry), entry.Length, entry.X, y, entry);
+  }
+}
+
+bool IsDrawable(const ArticleView* view) { return view && view->Text && view->Lines; }
+
+}  // namespace
+
+PageStart FindFirstVisibleEntry(ArticleView* view) {
+  if (view->FirstLine > view->DisplayLineCount) view->FirstLine = view->LastTopLine;
+  const LineEntry* entry = view->Lines;
+  int line = 0;
+  while (entry->ParaFlags && line < view->FirstLine) {
+    line += entry->ParaFlags & BlankAfter ? 2 : 1;
+    ++entry;
+  }
+  PageStart page = {entry, view->Top, view->Height};
+  if (line > view->FirstLine) {
+    // The page begins with the blank line after the entry before.
+    page.Y += entry[-1].Height;
+    page.Room -= entry[-1].Height;
+  }
+  return page;
+}
+
+int DrawArticle(ArticleView* view, bool erase) {
+  if (!IsDrawable(view)) return -1;
+  view->LinesDrawn = 0;
+  PageStart page = FindFirstVisibleEntry(view);
+  BYTE style = StartStyle(page.Entry);
+  COLORREF keptColour = GetTextColor(view->Dc);
+  HGDIOBJ keptFont = SelectStyleFontKeeping(view, style | 0x100);
+  if (erase) FillViewRect(view->Dc, view->Left, view->Top, view->Width, view->Height, WHITE_BRUSH);
+  for (const LineEntry* entry = page.Entry; entry->ParaFlags && page.Room >= entry->Height; ++entry) {
+    if (IsRuleRecord(entry->ParaFlags)) {
+      DrawRuleEntry(view, *entry, page.Y);
+    } else {
+      SelectEntryStyle(view, *entry, &style, 0x100);
+      DrawTextEntry(view, *entry, page.Y);
+    }
+    Advance(page, *entry, &view->LinesDrawn);
+  }
+  SelectObject(view->Dc, keptFont);
+  SetTextColor(view->Dc, keptColour);
+  if (view->HighlightStart || view->HighlightEnd) return DrawHighlight(view);
+  return 0;
+}
+
+int DrawHighlight(ArticleView* view) {
+  if (!IsDrawable(view)) return -1;
+  PageStart page = FindFirstVisibleEntry(view);
+  BYTE style = StartStyle(page.Entry);
+  HGDIOBJ keptFont = SelectStyleFontKeeping(view, style);
+  for (const LineEntry* entry = page.Entry; entry->ParaFlags && page.Room >= entry->Height; ++entry) {
+    int first = 0, last = 0;
+    if (!IsRuleRecord(entry->ParaFlags)) EntrySpan(view, *entry, &first, &last);
+    if (!IsRuleRecord(entry->ParaFlags) && view->HighlightEnd >= first && view->HighlightStart <= last) {
+      SelectEntryStyle(view, *entry, &style, 0);
+      DrawHighlightEntry(view, *entry, page.Y);
+    }
+    Advance(page, *entry, nullptr);
+  }
+  SelectObject(view->Dc, keptFont);
+  return 0;
+}
+
+void DrawHighlightPart(ArticleView* view, const BYTE* textStart, const BYTE* run, int count,
+                       int x, int y, const LineEntry& entry) {
+  bool rightToLeft = IsRightToLeft(entry);
+  int s = view->HighlightStart - int(run - textStart);
+  const BYTE* part = run;
+  int partCount = count;
+  int partX = x;
+  if (s > count) return;
+  if (s >= 0) {
+    int before = UnlimitedWidth, measured = s;
+    Measure(view, rightToLeft, run, &before, &measured);
+    part = run + s;
+    partCount = count - s;
+    partX = x + before;
+  }
+  int untilEnd = int(textStart + view->HighlightEnd - part);
+  if (partCount > untilEnd) partCount = untilEnd;
+  if (partCount <= 0) return;
+  int width = UnlimitedWidth;
+  Measure(view, rightToLeft, part, &width, &partCount);
+  HDC dc = view->Dc;
+  HBRUSH yellow = CreateSolidBrush(HighlightBackground);
+  if (yellow) {
+    RECT box = {partX, y - 1, partX + width, y + entry.Height + 1};
+    FillRect(dc, &box, yellow);
+  }
+  COLORREF oldText = SetTextColor(dc, HighlightText);
+  COLORREF oldBackground = SetBkColor(dc, HighlightBackground);
+  DrawRun(view, rightToLeft, part, partCount, partX, y, width, entry.Height);
+  SetBkColor(dc, oldBackground);
+  SetTextColor(dc, oldText);
+  if (yellow) DeleteObject(yellow);
+}
+
+int ScrollArticle(ArticleView* view, int delta, int redraw, bool clamp) {
+  if (!view) return -1;
+  int target = view->FirstLine + delta;
+  if (target < 0) {
+    target = 0;
+  } else if (clamp || target > view->DisplayLineCount) {
+    if (target >= view->FirstLine && view->FirstLine >= view->LastTopLine) return 1;
+    if (target > view->DisplayLineCount) target = view->LastTopLine;
+  }
+  if (redraw == 1 && target == view->FirstLine) return 1;
+  bool moved = target != view->FirstLine;
+  if (moved) view->FirstLine = WORD(target);
+  if (redraw) return DrawArticle(view, true);
+  return moved ? 3 : 1;
+}
+
+int ChangeArticleFont(ArticleView* view, const FontChoice* choice) {
+  if (!view) return -1;
+  if (!choice) return ReleaseStyleFonts(view);
+  RecreateStyleFonts(view, choice);
+  if (LayoutArticle(view, view->Text, false) != LayoutDone) return 1;
+  return DrawArticle(view, true);
+}

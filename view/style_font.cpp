@@ -1,0 +1,149 @@
+#include "view/style_font.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "view/article_view.h"
+
+namespace {
+
+constexpr unsigned KeySmall = 0x02;
+constexpr unsigned KeyLarge = 0x04;
+constexpr unsigned KeyBold = 0x08;
+
+constexpr COLORREF Navy = 0x800000;
+constexpr COLORREF Blue = 0xFF0000;
+constexpr COLORREF Black = 0x000000;
+
+StyleFont* FindNode(ArticleView* view, unsigned key) {
+  for (StyleFont* node = view->StyleFonts; node; node = node->Next)
+    if (node->Key == key) return node;
+  return nullptr;
+}
+
+bool IsMeasured(const StyleFont* node) {
+  return node->Widths[0] != WidthsUnmeasured0 && node->Widths[1] != WidthsUnmeasured1;
+}
+
+// The character whose width stands for a code in the font's code base.
+WCHAR MeasuredCharacter(int code) {
+  if (!HasTableEntry(code)) return WCHAR(code);
+  LONG codeBase = FontAsciiBase();
+  if (codeBase == CodeBaseUnicode) {
+    const UnicodePair& pair = UnicodePairTable[code - LetterTableFirst];
+    return pair.Second ? pair.Second : pair.First;
+  }
+  if (codeBase == CodeBaseLetter) return WCHAR(code);
+  return ByteFontTable[code - LetterTableFirst];
+}
+
+void MeasureWidths(ArticleView* view, StyleFont* node) {
+  for (int code = LetterTableFirst; code < LetterTableFirst + WidthTableSize; ++code) {
+    WCHAR character = MeasuredCharacter(code);
+    SIZE size = {0, 0};
+    GetTextExtentExPointW(view->Dc, &character, 1, 0, nullptr, nullptr, &size);
+    node->Widths[code - LetterTableFirst] = WORD(size.cx);
+  }
+  for (int code = FirstPoint; code <= LastPoint; ++code) node->Widths[code - LetterTableFirst] = 0;
+}
+
+}  // namespace
+
+LONG StyleFontHeight(LONG size, unsigned key) {
+  if (key & KeyLarge) return size ? size * 5 / 4 : 20;
+  if (key & KeySmall) return size ? size * 6 / 8 : 14;
+  return size;
+}
+
+LONG StyleFontWeight(unsigned key) { return key & KeyBold ? FW_BOLD : FW_NORMAL; }
+
+COLORREF StyleTextColour(unsigned key) {
+  if (key & KeySmall) return Navy;
+  if ((key & (KeyLarge | KeyBold)) == (KeyLarge | KeyBold)) return Blue;
+  return Black;
+}
+
+HFONT CreateStyleFont(ArticleView* view, StyleFont* node, BYTE key) {
+  LOGFONTW font;
+  memset(&font, 0, sizeof font);
+  for (int i = 0; i < LF_FACESIZE - 1 && view->Font.Face[i]; ++i) font.lfFaceName[i] = view->Font.Face[i];
+  font.lfHeight = StyleFontHeight(view->Font.Size, key);
+  font.lfWeight = StyleFontWeight(key);
+  node->FontHandle = CreateFontIndirectW(&font);
+  node->Widths[0] = WidthsUnmeasured0;
+  node->Widths[1] = WidthsUnmeasured1;
+  return node->FontHandle;
+}
+
+HFONT AddStyleFont(ArticleView* view, BYTE key) {
+  StyleFont* node = static_cast<StyleFont*>(malloc(sizeof(StyleFont)));
+  if (!node) return nullptr;
+  node->Key = key;
+  node->Next = view->StyleFonts;
+  view->StyleFonts = node;
+  if (CreateStyleFont(view, node, key)) return node->FontHandle;
+  // A font the platform refuses leaves no node behind, so a failing key does not
+  // grow the list at every selection.
+  view->StyleFonts = node->Next;
+  free(node);
+  return nullptr;
+}
+
+HGDIOBJ SelectStyleFont(ArticleView* view, unsigned request) {
+  if (!view) return nullptr;
+  BYTE key = BYTE(request & StyleKeyMask);
+  StyleFont* node = FindNode(view, key);
+  bool isNew = !node || !node->FontHandle;
+  HFONT font = isNew ? AddStyleFont(view, key) : node->FontHandle;
+  if (!font) return nullptr;
+  if (request & ColourRequest) SetTextColor(view->Dc, StyleTextColour(key));
+  HGDIOBJ previous = SelectObject(view->Dc, font);
+  BuildWidthTable(view, font, isNew);
+  return previous;
+}
+
+HGDIOBJ SelectStyleFontKeeping(ArticleView* view, unsigned request) {
+  if (!view) return nullptr;
+  HGDIOBJ before = GetCurrentObject(view->Dc, OBJ_FONT);
+  HGDIOBJ previous = SelectStyleFont(view, request);
+  return previous ? previous : before;
+}
+
+void BuildWidthTable(ArticleView* view, HFONT font, bool force) {
+  if (!view || !font) return;
+  StyleFont* node = view->StyleFonts;
+  while (node && node->FontHandle != font) node = node->Next;
+  if (!node) return;
+  view->WidthTable = node->Widths;
+  if (!force && IsMeasured(node)) return;
+  MeasureWidths(view, node);
+}
+
+int ReleaseStyleFonts(ArticleView* view) {
+  if (!view) return -1;
+  for (StyleFont* node = view->StyleFonts; node; node = node->Next) {
+    if (!node->FontHandle) continue;
+    DeleteObject(node->FontHandle);
+    node->FontHandle = nullptr;
+  }
+  return 0;
+}
+
+void RecreateStyleFonts(ArticleView* view, const FontChoice* choice) {
+  if (!view || !choice) return;
+  view->Font = *choice;
+  for (StyleFont* node = view->StyleFonts; node; node = node->Next) {
+    if (node->FontHandle) DeleteObject(node->FontHandle);
+    CreateStyleFont(view, node, node->Key);
+  }
+}
+
+void FreeStyleFontList(ArticleView* view) {
+  while (view->StyleFonts) {
+    StyleFont* next = view->StyleFonts->Next;
+    if (view->StyleFonts->FontHandle) DeleteObject(view->StyleFonts->FontHandle);
+    free(view->StyleFonts);
+    view->StyleFonts = next;
+  }
+  view->WidthTable = nullptr;
+}
