@@ -5,3 +5,4 @@
 #include "platform/kernel.h"
 #include "platform/gdi.h"
 #include "platform/user.h"
+#include "platform/user_controls.h"

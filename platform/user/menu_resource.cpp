@@ -11,6 +11,7 @@ class Reader {
  public:
   Reader(const uint8_t* bytes, size_t size) : bytes_(bytes), size_(size) {}
   bool ok() const { return ok_; }
+  bool atEnd() const { return pos_ >= size_; }
   uint16_t word() {
     if (!ok_ || size_ - pos_ < 2) {
       ok_ = false;
@@ -64,6 +65,7 @@ std::optional<std::vector<ItemDescription>> ParseMenuResource(const uint8_t* byt
   uint16_t headerSize = r.word();
   if (!r.ok() || version != 0 || headerSize != 0) return std::nullopt;
   std::vector<ItemDescription> items;
+  if (r.atEnd()) return items;  // a menu without items
   if (!ReadLevel(r, 0, items)) return std::nullopt;
   return items;
 }
