@@ -175,6 +175,8 @@ void CancelModalLoops() {
   std::vector<ModalFrame*> frames(S().modals.rbegin(), S().modals.rend());
   for (ModalFrame* frame : frames)
     if (frame->loop->cancel) frame->loop->cancel();
+  // Wakes the innermost loop, so it sees that it is done.
+  if (!frames.empty()) PostInput(nullptr, WM_NULL, 0, 0);
 }
 
 void CloseMainWhenUnwound() {

@@ -2,7 +2,8 @@
 // row of push buttons of its own (class "MessageBoxButton"), run modally over its owner.
 // Enter presses the focused button (the default one at first), Tab and the arrow keys
 // move between buttons, Escape answers IDCANCEL where there is a Cancel button (IDOK for
-// MB_OK). Without a display the box is one line on stderr and the default answer.
+// MB_OK). Without a display the box is one line on stderr ("caption: text", or the
+// text alone without a caption) and the default button's answer.
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -298,8 +299,10 @@ using namespace user;
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
   Box box = MakeBox(text, type);
   if (!display::Current()) {
-    std::fprintf(stderr, "%s: %s\n", kernel::Utf16ToUtf8(Utf16(caption)).c_str(),
-                 kernel::Utf16ToUtf8(box.text).c_str());
+    std::string title = kernel::Utf16ToUtf8(Utf16(caption));
+    std::string body = kernel::Utf16ToUtf8(box.text);
+    if (title.empty()) std::fprintf(stderr, "%s\n", body.c_str());
+    else std::fprintf(stderr, "%s: %s\n", title.c_str(), body.c_str());
     return box.buttons[size_t(box.defaultIndex)];
   }
   RegisterClasses();
