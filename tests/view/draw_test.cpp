@@ -228,6 +228,76 @@ TEST_F(Draw, HighlightOverTwoLines) {
             std::make_pair(second.X + 2 * a, second.X + 4 * a - 1));
 }
 
+TEST_F(Draw, HangingWordsStandInTheirColumn) {
+  struct {
+    const char* name;
+    BYTE flags;
+    const char* text;
+  } cases[] = {
+      // Right-to-left, one word: it is the whole paragraph and still drawn.
+      {"RightToLeftSingleWord", 0xB1, "ae"},
+      {"RightToLeft", 0xB1, "hh ee aa"},
+      {"LeftToRight", 0x01, "aa ee hh"},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ArticleView* view = MakeView(240);
+    ASSERT_EQ(LayoutArticle(view, ArticleBuilder().Text(c.flags, 0xC0, c.text).Build(), true), 0);
+    const LineEntry& e = view->Lines[0];
+    ASSERT_EQ(e.HangWidth, 2 * body_.maxWidth);
+    surface_.Clear();
+    DrawArticle(view, true);
+    bool rightToLeft = c.flags & 0x10;
+    int left = rightToLeft ? e.X + e.Width : e.X - e.HangWidth;
+    int right = left + e.HangWidth;
+    std::vector<COLORREF> pixels = surface_.Pixels();
+    Ink column, rest;
+    for (int y = 0; y < e.Height; ++y)
+      for (int x = 0; x < 240; ++x) {
+        if (pixels[size_t(y) * 240 + x] == White) continue;
+        Ink& ink = x >= left && x < right ? column : rest;
+        ink.left = std::min(ink.left, x);
+        ink.right = std::max(ink.right, x);
+      }
+    EXPECT_TRUE(column.any());
+    if (e.Length) {
+      ASSERT_TRUE(rest.any());
+      EXPECT_GE(rest.left, e.X - 1);
+      EXPECT_LE(rest.right, e.X + e.Width);
+    } else {
+      EXPECT_FALSE(rest.any());
+    }
+  }
+}
+
+TEST_F(Draw, HighlightOfAHangingWordCoversOnlyTheMatch) {
+  // Read "aa ee hh": "aa" (stored at 8 and 9) hangs right of the run "hh ee" (2 to 6).
+  struct {
+    WORD start, end;
+    bool inColumn, inRun;
+  } cases[] = {{8, 10, true, false}, {5, 7, false, true}, {5, 10, true, true}};
+  for (auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.start << ".." << c.end);
+    ArticleView* view = MakeView(240);
+    ASSERT_EQ(LayoutArticle(view, ArticleBuilder().Text(0xB1, 0xC0, "hh ee aa").Build(), true), 0);
+    const LineEntry& e = view->Lines[0];
+    ASSERT_EQ(e.Offset, 2);
+    ASSERT_EQ(e.Length, 5);
+    view->HighlightStart = c.start;
+    view->HighlightEnd = c.end;
+    surface_.Clear();
+    DrawArticle(view, true);
+    std::vector<int> row = ColumnsOf(e.Height, Yellow);
+    bool column = false, run = false;
+    for (int x : row) {
+      column |= x >= e.X + e.Width;
+      run |= x < e.X + e.Width;
+    }
+    EXPECT_EQ(column, c.inColumn);
+    EXPECT_EQ(run, c.inRun);
+  }
+}
+
 TEST_F(Draw, ScrollClampRules) {
   ArticleView* view = ViewWithLines({});
   view->DisplayLineCount = 50;
