@@ -155,6 +155,7 @@ bool IsDrawable(const ArticleView* view) { return view && view->Text && view->Li
 }  // namespace
 
 PageStart FindFirstVisibleEntry(ArticleView* view) {
+  if (!view || !view->Lines) return {nullptr, 0, 0};
   if (view->FirstLine > view->DisplayLineCount) view->FirstLine = view->LastTopLine;
   const LineEntry* entry = view->Lines;
   int line = 0;
@@ -214,6 +215,7 @@ int DrawHighlight(ArticleView* view) {
 
 void DrawHighlightPart(ArticleView* view, const BYTE* textStart, const BYTE* run, int count,
                        int x, int y, const LineEntry& entry) {
+  if (!view || !view->Dc) return;
   bool rightToLeft = IsRightToLeft(entry);
   int s = view->HighlightStart - int(run - textStart);
   const BYTE* part = run;

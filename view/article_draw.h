@@ -12,7 +12,8 @@ struct PageStart {
 };
 
 // Finds the first visible entry, first bringing a FirstLine beyond the article back to
-// LastTopLine. Shared by the page and the highlight drawing.
+// LastTopLine. Shared by the page and the highlight drawing; no entry without a view
+// or line table.
 PageStart FindFirstVisibleEntry(ArticleView* view);
 
 // -1 without view, text or line table; else 0, or DrawHighlight's result when a

@@ -31,6 +31,7 @@ ArticleView* CreateArticleView(HDC dc, const RECT* rect, const FontChoice* font,
 }
 
 int GrowLineTable(ArticleView* view, int index) {
+  if (!view || !view->Lines) return ViewNoView;
   size_t capacity = size_t(view->LineCapacity) + 128;
   LineEntry* lines = static_cast<LineEntry*>(malloc(sizeof(LineEntry) * (capacity + 1)));
   if (!lines) {

@@ -59,9 +59,12 @@ ArticleView* CreateArticleView(HDC dc, const RECT* rect, const FontChoice* font,
 // view owns text; freeOld frees the view's previous text first.
 WORD LayoutArticle(ArticleView* view, BYTE* text, bool freeOld);
 
-// Room for 128 more entries; on failure the entry at index closes the table and -2.
+// Room for 128 more entries; on failure the entry at index closes the table and -2
+// (-1 without view or table).
 int GrowLineTable(ArticleView* view, int index);
 
+// -1 without view, -5 for a width or height not above 0 (nothing changes), else the
+// status of laying out the view's own text again (a failure as its 16-bit value).
 int ResizeArticleView(ArticleView* view, LONG width, LONG height);
 
 // Frees the text and the line table and releases the fonts; with freeRecord also the
@@ -70,6 +73,9 @@ void DestroyArticleView(ArticleView* view, bool freeRecord);
 
 // Makes the line holding the offset the first visible one; 1 when one does, else 0.
 int ScrollToOffset(ArticleView* view, WORD offset);
+
+// The first visible display line, the reading position kept in the settings.
+inline WORD ArticleViewFirstLine(const ArticleView* view) { return view ? view->FirstLine : 0; }
 
 // Stores and returns the largest first line that still fills the view; -1 when
 // nothing is laid out.

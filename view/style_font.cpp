@@ -64,6 +64,7 @@ COLORREF StyleTextColour(unsigned key) {
 }
 
 HFONT CreateStyleFont(ArticleView* view, StyleFont* node, BYTE key) {
+  if (!view || !node) return nullptr;
   LOGFONTW font;
   memset(&font, 0, sizeof font);
   for (int i = 0; i < LF_FACESIZE - 1 && view->Font.Face[i]; ++i) font.lfFaceName[i] = view->Font.Face[i];
@@ -76,6 +77,7 @@ HFONT CreateStyleFont(ArticleView* view, StyleFont* node, BYTE key) {
 }
 
 HFONT AddStyleFont(ArticleView* view, BYTE key) {
+  if (!view) return nullptr;
   StyleFont* node = static_cast<StyleFont*>(malloc(sizeof(StyleFont)));
   if (!node) return nullptr;
   node->Key = key;
@@ -139,6 +141,7 @@ void RecreateStyleFonts(ArticleView* view, const FontChoice* choice) {
 }
 
 void FreeStyleFontList(ArticleView* view) {
+  if (!view) return;
   while (view->StyleFonts) {
     StyleFont* next = view->StyleFonts->Next;
     if (view->StyleFonts->FontHandle) DeleteObject(view->StyleFonts->FontHandle);

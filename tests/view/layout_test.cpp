@@ -497,3 +497,28 @@ TEST_F(Layout, NoRoomForTheReversedCopy) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MissingView, EveryOperationDoesNothingOrSaysSo) {
+  EXPECT_EQ(LayoutArticle(nullptr, nullptr, true), 65535);
+  EXPECT_EQ(ResizeArticleView(nullptr, 10, 10), -1);
+  EXPECT_EQ(GrowLineTable(nullptr, 0), -1);
+  EXPECT_EQ(ScrollToOffset(nullptr, 0), 0);
+  EXPECT_EQ(ComputeLastTopLine(nullptr), -1);
+  EXPECT_EQ(ArticleViewFirstLine(nullptr), 0);
+  EXPECT_EQ(ScrollArticle(nullptr, 1, 1, true), -1);
+  EXPECT_EQ(ChangeArticleFont(nullptr, nullptr), -1);
+  EXPECT_EQ(DrawArticle(nullptr, true), -1);
+  EXPECT_EQ(DrawHighlight(nullptr), -1);
+  EXPECT_EQ(FindFirstVisibleEntry(nullptr).Entry, nullptr);
+  EXPECT_EQ(SelectStyleFont(nullptr, 0x11), nullptr);
+  EXPECT_EQ(SelectStyleFontKeeping(nullptr, 0x11), nullptr);
+  EXPECT_EQ(AddStyleFont(nullptr, 1), nullptr);
+  EXPECT_EQ(ReleaseStyleFonts(nullptr), -1);
+  RecreateStyleFonts(nullptr, nullptr);
+  BuildWidthTable(nullptr, nullptr, false);
+  DestroyArticleView(nullptr, true);
+}
+
+}  // namespace
