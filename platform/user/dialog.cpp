@@ -268,10 +268,13 @@ bool IsDialog(HWND window) { return DataOf(window) != nullptr; }
 
 bool CancelInnermost() {
   if (ModalStack().empty()) return false;
-  HWND dialog = ModalStack().back();
+  Cancel(ModalStack().back());
+  return true;
+}
+
+void Cancel(HWND dialog) {
   SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   if (DialogData* d = DataOf(dialog); d && !d->ended) EndDialog(dialog, IDCANCEL);
-  return true;
 }
 
 SIZE BaseUnitsOf(HFONT font) {
@@ -308,7 +311,7 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
     DialogData* data = DataOf(dialog);
     return !data || data->ended;
   };
-  loop.cancel = [] { CancelInnermost(); };
+  loop.cancel = [dialog] { Cancel(dialog); };
   loop.filter = [dialog](MSG& msg) { return IsDialogMessageW(dialog, &msg) != FALSE; };
   RunModalLoop(loop);
   std::erase(ModalStack(), dialog);

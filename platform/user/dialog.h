@@ -17,6 +17,8 @@ bool IsDialog(HWND window);
 // Ends the innermost running modal dialog with IDCANCEL, as the system does at exit;
 // true when there was one.
 bool CancelInnermost();
+// Gives the dialog IDCANCEL and ends it with IDCANCEL when its procedure did not.
+void Cancel(HWND dialog);
 
 // Pixels for dialog units with the given base units: x * baseX / 4, y * baseY / 8.
 inline int UnitsToPixelsX(int units, int baseX) { return units * baseX / 4; }

@@ -47,7 +47,7 @@ bool EditModel::typeChar(char16_t c) {
     if (text_.size() - (selEnd() - selStart()) + 2 > limit_) return false;
     return replaceSel(u"\r\n");
   }
-  if (c < 0x20 && c != u'\t') return false;
+  if (c < 0x20 && !(c == u'\t' && multiline_)) return false;
   if (text_.size() - (selEnd() - selStart()) + 1 > limit_) return false;
   char16_t unit[1] = {c};
   return replaceSel(std::u16string_view(unit, 1));
