@@ -9,6 +9,12 @@ namespace {
 // Bytes that only a literal run can carry.
 bool NeedsLiteral(uint8_t b) { return (b >= 1 && b <= 8) || b >= 0x80; }
 
+// A space and a byte 0x40..0x7F, which go into one byte.
+bool SpacePair(const std::vector<uint8_t>& input, size_t pos) {
+  return input[pos] == ' ' && pos + 1 < input.size() && input[pos + 1] >= 0x40 &&
+         input[pos + 1] <= 0x7F;
+}
+
 // Finds, for each position, the longest earlier match through hash chains over
 // three-byte prefixes; the chains reach back over the whole window, so the result is
 // the one an exhaustive search gives (the nearest of equally long matches).
@@ -70,12 +76,12 @@ std::vector<uint8_t> PalmDocCompress(const std::vector<uint8_t>& input) {
       out.push_back(static_cast<uint8_t>(0x80 | (pair >> 8)));
       out.push_back(static_cast<uint8_t>(pair & 0xFF));
       advance(length);
-    } else if (input[pos] == ' ' && pos + 1 < input.size() && input[pos + 1] >= 0x40 &&
-               input[pos + 1] <= 0x7F) {
+    } else if (SpacePair(input, pos)) {
       out.push_back(static_cast<uint8_t>(input[pos + 1] ^ 0x80));
       advance(2);
     } else if (NeedsLiteral(input[pos])) {
-      // A run of up to eight bytes that need it, ended early where a match begins.
+      // A run of up to eight bytes; once begun it carries plain bytes too, which cost
+      // one byte either way, and ends early where a match or a space pair can begin.
       const size_t countAt = out.size();
       out.push_back(0);
       size_t count = 0;
@@ -83,7 +89,7 @@ std::vector<uint8_t> PalmDocCompress(const std::vector<uint8_t>& input) {
         out.push_back(input[pos]);
         advance(1);
         ++count;
-      } while (count < 8 && pos < input.size() && NeedsLiteral(input[pos]) &&
+      } while (count < 8 && pos < input.size() && !SpacePair(input, pos) &&
                finder.Longest(pos).first == 0);
       out[countAt] = static_cast<uint8_t>(count);
     } else {
