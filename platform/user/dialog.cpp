@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "kernel/module.h"
 #include "user/controls/common.h"
@@ -252,6 +253,18 @@ HWND CreateFromTemplate(HINSTANCE instance, const void* bytes, HWND owner, DLGPR
 
 }  // namespace
 
+// The window listing shows where a dialog's caption "ok" button is, for scripts.
+std::string DialogDetail(HWND dialog) {
+  Frame frame = FrameOf(dialog);
+  if (IsRectEmpty(&frame.okButton)) return {};
+  RECT w;
+  GetWindowRect(dialog, &w);
+  RECT ok = frame.okButton;
+  OffsetRect(&ok, w.left, w.top);
+  return " ok=" + std::to_string(ok.left) + "," + std::to_string(ok.top) + "," + std::to_string(ok.right) +
+         "," + std::to_string(ok.bottom);
+}
+
 void RegisterClasses() {
   static bool done = false;
   if (done) return;
@@ -262,6 +275,7 @@ void RegisterClasses() {
   wc.cbWndExtra = DLGWINDOWEXTRA;
   wc.lpszClassName = WC_DIALOG;
   RegisterClassW(&wc);
+  SetListingDetail(WC_DIALOG, DialogDetail);
 }
 
 bool IsDialog(HWND window) { return DataOf(window) != nullptr; }

@@ -374,7 +374,7 @@ std::string DescribePopup(HWND window) {
   for (size_t i = 0; i < level->menu->items.size() && i < level->rects.size(); ++i) {
     const Item& item = level->menu->items[i];
     const RECT& r = level->rects[i];
-    out += "\nitem " + std::to_string(i);
+    out += "\n  item " + std::to_string(i);
     if (item.type == MFT_SEPARATOR) {
       out += " separator";
     } else {
