@@ -6,3 +6,4 @@
 #include "platform/gdi.h"
 #include "platform/user.h"
 #include "platform/user_controls.h"
+#include "platform/shell.h"

@@ -8,6 +8,7 @@
 #include "display/script.h"
 #include "display/sdl.h"
 #include "main/options.h"
+#include "shell/shell.h"
 #include "platform.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int show);
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
   }
   if (!options.script.empty() && !options.headless) return Fail("--script needs --headless");
   if (int code = InstallDisplay(options)) return code;
+  shell::Start();
   std::u16string commandLine = ProgramCommandLine(options);
   int result = WinMain(GetModuleHandleW(nullptr), nullptr, commandLine.data(), SW_SHOW);
   std::cout.flush();

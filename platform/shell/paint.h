@@ -1,0 +1,19 @@
+// Drawing helpers shared by the shell's windows.
+#pragma once
+
+#include <string>
+
+#include "platform.h"
+
+namespace shell {
+
+// The bars' font at the current scale; made once per scale and kept.
+HFONT BarFont(bool bold);
+void FillColour(HDC dc, const RECT& r, COLORREF colour);
+void FrameColour(HDC dc, const RECT& r, COLORREF colour);
+// Text in one line, centred vertically, in the rectangle.
+void DrawLabel(HDC dc, const std::u16string& text, RECT r, COLORREF colour, UINT align,
+               bool bold);
+int LabelWidth(HDC dc, const std::u16string& text, bool bold);
+
+}  // namespace shell

@@ -1,0 +1,94 @@
+// The shell's start before WinMain, its idle checks and the screen's size changes.
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <string>
+
+#include "shell/bars.h"
+#include "shell/instance.h"
+#include "shell/shell.h"
+#include "shell/sip.h"
+#include "shell/taskbar.h"
+#include "shell/toolbar.h"
+#include "user/controls/common.h"
+#include "user/system.h"
+
+namespace shell {
+namespace {
+
+Clock& ClockSlot() {
+  static Clock clock;
+  return clock;
+}
+
+int& KnownScreenWidth() {
+  static int width = 0;
+  return width;
+}
+
+// The executable's file name: copies of the same program meet under it.
+std::string ProgramName() {
+  char path[PATH_MAX] = {};
+  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  std::string name = n > 0 ? std::string(path, size_t(n)) : std::string("vintrel");
+  size_t slash = name.rfind('/');
+  return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+void OnScreenSize(int width, int height) {
+  (void)height;
+  int oldWidth = KnownScreenWidth();
+  KnownScreenWidth() = width;
+  FitTaskBar();
+  FitMenuBars(oldWidth);
+  FitCommandBars();
+  PlaceInputPanel();
+}
+
+void StartWindows() {
+  // The system's own control classes exist from the start, as on the handheld.
+  user::controls::RegisterControlClasses();
+  RegisterTaskBarClass();
+  RegisterMenuBarClass();
+  RegisterCommandBarClass();
+  RegisterToolTipClass();
+  RegisterInputPanelClass();
+  KnownScreenWidth() = user::ScreenWidth();
+  CreateTaskBar();
+  user::AddIdleHook(RunIdleChecks);
+  user::AddScreenSizeHook(OnScreenSize);
+}
+
+}  // namespace
+
+int Scale() { return std::max(1, std::min(user::ScreenWidth() / 240, user::ScreenHeight() / 320)); }
+
+int BarHeight() { return 26 * Scale(); }
+
+std::chrono::steady_clock::time_point Now() {
+  return ClockSlot() ? ClockSlot()() : std::chrono::steady_clock::now();
+}
+
+void SetClockForTests(Clock clock) { ClockSlot() = std::move(clock); }
+
+void RunIdleChecks() {
+  AnswerOtherCopies();
+  RefreshTaskBar();
+  CheckToolTips();
+}
+
+void Start() {
+  StartWindows();
+  JoinRunningCopies(ProgramName());
+}
+
+void RestartForTests() {
+  ForgetBars();
+  ForgetInputPanel();
+  ForgetTaskBar();
+  ShowSipButton(true);
+  StartWindows();
+}
+
+}  // namespace shell

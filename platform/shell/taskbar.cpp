@@ -1,0 +1,153 @@
+#include "shell/taskbar.h"
+
+#include <string>
+
+#include "shell/paint.h"
+#include "shell/shell.h"
+#include "user/system.h"
+
+namespace shell {
+namespace {
+
+constexpr COLORREF kBarColour = RGB(0, 48, 144);
+constexpr COLORREF kTextColour = RGB(255, 255, 255);
+
+struct TaskBarState {
+  HWND window = nullptr;
+  bool startIcon = true;
+  std::u16string shownTitle;
+  int shownMinute = -1;
+};
+
+TaskBarState& State() {
+  static TaskBarState state;
+  return state;
+}
+
+// The title of the active window's top-level window; the shell's own windows have none.
+std::u16string ActiveTitle() {
+  HWND top = GetActiveWindow();
+  for (HWND up = top; up; up = GetParent(up)) top = up;
+  if (!top) return u"";
+  WCHAR text[256] = {};
+  GetWindowTextW(top, text, 256);
+  return text;
+}
+
+std::u16string ClockText(int& minuteOfDay) {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  minuteOfDay = now.wHour * 60 + now.wMinute;
+  WCHAR text[16];
+  swprintf(text, u"%d:%02d", int(now.wHour), int(now.wMinute));
+  return text;
+}
+
+// Four small squares in a square: the start icon.
+void DrawStartIcon(HDC dc, const RECT& r) {
+  int s = Scale();
+  int size = 6 * s;
+  int x = r.left + 4 * s, y = (r.top + r.bottom) / 2 - size;
+  const COLORREF colours[] = {RGB(240, 80, 40), RGB(90, 200, 60), RGB(40, 150, 240),
+                              RGB(250, 200, 30)};
+  for (int i = 0; i < 4; ++i) {
+    int cx = x + (i % 2) * (size + s), cy = y + (i / 2) * (size + s);
+    FillColour(dc, RECT{cx, cy, cx + size, cy + size}, colours[i]);
+  }
+}
+
+void Paint(HWND window) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT r;
+  GetClientRect(window, &r);
+  FillColour(dc, r, kBarColour);
+  int s = Scale();
+  int left = 4 * s;
+  if (State().startIcon) {
+    DrawStartIcon(dc, r);
+    left = 22 * s;
+  }
+  int minute = 0;
+  std::u16string clock = ClockText(minute);
+  int clockWidth = LabelWidth(dc, clock, false);
+  RECT clockRect{r.right - clockWidth - 6 * s, r.top, r.right - 4 * s, r.bottom};
+  DrawLabel(dc, clock, clockRect, kTextColour, DT_RIGHT, false);
+  RECT titleRect{left, r.top, clockRect.left - 4 * s, r.bottom};
+  DrawLabel(dc, State().shownTitle, titleRect, kTextColour, DT_LEFT, true);
+  State().shownMinute = minute;
+  EndPaint(window, &ps);
+}
+
+RECT BelowTaskBar() {
+  return RECT{0, BarHeight(), user::ScreenWidth(), user::ScreenHeight()};
+}
+
+LRESULT CALLBACK TaskBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      Paint(window);
+      return 0;
+    case WM_SHOWWINDOW:
+      // Hidden, the work area takes the whole screen.
+      user::SetWorkArea(wParam ? BelowTaskBar()
+                               : RECT{0, 0, user::ScreenWidth(), user::ScreenHeight()});
+      return 0;
+    case WM_DESTROY:
+      if (State().window == window) State().window = nullptr;
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+void RegisterTaskBarClass() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = TaskBarProc;
+  wc.lpszClassName = kTaskBarClass;
+  RegisterClassW(&wc);
+}
+
+HWND CreateTaskBar() {
+  HWND bar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, kTaskBarClass, u"", WS_POPUP, 0,
+                             0, user::ScreenWidth(), BarHeight(), nullptr, nullptr, nullptr,
+                             nullptr);
+  if (!bar) return nullptr;
+  user::MarkSystemWindow(bar);
+  State().window = bar;
+  State().shownTitle = ActiveTitle();
+  ShowWindow(bar, SW_SHOWNA);
+  return bar;
+}
+
+HWND TaskBar() { return IsWindow(State().window) ? State().window : nullptr; }
+
+void ForgetTaskBar() { State() = TaskBarState{}; }
+
+void ShowStartIcon(bool shown) {
+  if (State().startIcon == shown) return;
+  State().startIcon = shown;
+  if (HWND bar = TaskBar()) InvalidateRect(bar, nullptr, FALSE);
+}
+
+void RefreshTaskBar() {
+  HWND bar = TaskBar();
+  if (!bar || !IsWindowVisible(bar)) return;
+  std::u16string title = ActiveTitle();
+  int minute = 0;
+  ClockText(minute);
+  if (title == State().shownTitle && minute == State().shownMinute) return;
+  State().shownTitle = title;
+  InvalidateRect(bar, nullptr, FALSE);
+}
+
+void FitTaskBar() {
+  HWND bar = TaskBar();
+  if (!bar) return;
+  MoveWindow(bar, 0, 0, user::ScreenWidth(), BarHeight(), TRUE);
+  if (IsWindowVisible(bar)) user::SetWorkArea(BelowTaskBar());
+}
+
+}  // namespace shell

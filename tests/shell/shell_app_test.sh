@@ -1,0 +1,223 @@
+#!/usr/bin/env bash
+# The shell seen from a program, on the in-memory screen: bar geometry, the "Go" menu,
+# the tool-bar buttons' commands, the command bar of older systems, full-screen mode,
+# and the hand-over between two copies of the program.
+# Usage: shell_app_test.sh SHELL_APP OUTPUT_DIR
+set -uo pipefail
+app=$1 out=$2
+rm -rf "$out"
+mkdir -p "$out"
+failures=0
+
+# Each test gets its own rendezvous folder, so it meets no other run.
+fresh_runtime() {
+  local dir
+  dir=$(mktemp -d "$out/runtime.XXXXXX")
+  chmod 700 "$dir"
+  export XDG_RUNTIME_DIR=$dir
+}
+
+# run NAME SCRIPT-LINES [ARGS...]: runs the program headless; output in $out/NAME.out.
+run() {
+  local name=$1 lines=$2
+  shift 2
+  printf '%b' "$lines" >"$out/$name.script"
+  timeout 60 "$app" --headless --script "$out/$name.script" "$@" >"$out/$name.out" 2>&1
+}
+
+fail() {
+  echo "FAIL $1: $2"
+  failures=$((failures + 1))
+}
+
+expect_line() {  # NAME PATTERN (extended regular expression, whole line)
+  grep -Eq -- "^$2\$" "$out/$1.out" || fail "$1" "no line matching '$2' in $out/$1.out"
+}
+
+refuse_line() {
+  if grep -Eq -- "^$2\$" "$out/$1.out"; then fail "$1" "unexpected line matching '$2'"; fi
+}
+
+# centre NAME PATTERN: the centre of the rect= of the first line matching the pattern.
+centre() {
+  grep -E -- "$2" "$out/$1.out" | head -n1 | sed -E 's/.*rect=(-?[0-9]+),(-?[0-9]+),(-?[0-9]+),(-?[0-9]+).*/\1 \2 \3 \4/' |
+    awk '{ printf "%d %d", ($1 + $3) / 2, ($2 + $4) / 2 }'
+}
+
+rect_of() {
+  grep -E -- "$2" "$out/$1.out" | head -n1 | sed -E 's/.*rect=(-?[0-9]+,-?[0-9]+,-?[0-9]+,-?[0-9]+).*/\1/'
+}
+
+# ---- Geometry of the task bar, the menu bar and the main window ----------------------------
+fresh_runtime
+run layout 'windows\n'
+expect_line layout 'window class="HHTaskBar" title="" rect=0,0,240,26'
+expect_line layout 'window class="MenuBar" title="" rect=0,294,2[0-9][0-9],320 buttons=8'
+expect_line layout 'window class="Shell Test App" title="Shell Test App" rect=0,26,240,320'
+expect_line layout '  button index=0 id=40001 text="Go" state=0x04 rect=0,294,[0-9]+,320'
+if grep -q 'input-panel-button' "$out/layout.out"; then fail layout "input-panel button shown despite SHCMBF_HIDESIPBUTTON"; fi
+
+# A larger screen: bars grow by whole multiples.
+fresh_runtime
+printf 'windows\n' >"$out/vga.script"
+timeout 60 "$app" --headless --screen 480x640 --script "$out/vga.script" >"$out/vga.out" 2>&1
+expect_line vga 'window class="HHTaskBar" title="" rect=0,0,480,52'
+expect_line vga 'window class="MenuBar" title="" rect=0,588,4[0-9][0-9],640 buttons=8'
+
+# ---- "Go" opens its popup upward; an item gives its command ---------------------------------
+read -r gx gy < <(centre layout 'text="Go"')
+fresh_runtime
+run go_menu "tap $gx $gy\nwindows\n"
+popup=$(rect_of go_menu 'class="MenuPopup"')
+bar_top=$(rect_of layout 'class="MenuBar"' | cut -d, -f2)
+if [ "$(echo "$popup" | cut -d, -f4)" != "$bar_top" ]; then
+  fail go_menu "popup $popup does not end at the bar's top $bar_top"
+fi
+read -r tx ty < <(centre go_menu 'id=108 text="&Today"')
+fresh_runtime
+run go_item "tap $gx $gy\ntap $tx $ty\n"
+expect_line go_item 'command 108'
+
+# ---- Every tool-bar button gives its command, in order ---------------------------------------
+taps=""
+for index in 1 2 3 4 5 6 7; do
+  read -r bx by < <(centre layout "button index=$index ")
+  taps+="tap $bx $by\n"
+done
+fresh_runtime
+run buttons "$taps"
+grep '^command' "$out/buttons.out" | tr '\n' ' ' >"$out/buttons.commands"
+if [ "$(cat "$out/buttons.commands")" != "command 110 command 108 command 109 command 40006 command 116 command 117 command 107 " ]; then
+  fail buttons "commands were: $(cat "$out/buttons.commands")"
+fi
+# A tap beside the buttons (between the last one and the bar's end) gives nothing.
+fresh_runtime
+run beside_buttons "tap 215 307\n"
+refuse_line beside_buttons 'command .*'
+
+# ---- Older systems: the command bar at the top of the client area ----------------------------
+fresh_runtime
+VINTREL_OS_VERSION=4.20 run command_bar 'windows\n'
+# Across the client area, which leaves out the window's scroll bar.
+expect_line command_bar '  control class="CommandBar" id=1 text="" rect=0,26,2[0-9][0-9],52 buttons=8'
+expect_line command_bar '    button index=0 id=0 text="Go" state=0x04 rect=0,26,[0-9]+,52'
+if grep -q 'class="MenuBar"' "$out/command_bar.out"; then fail command_bar "a menu bar was made too"; fi
+read -r cx cy < <(centre command_bar 'text="Go"')
+read -r nx ny < <(centre command_bar 'button index=3 ')
+fresh_runtime
+VINTREL_OS_VERSION=4.20 run command_bar_go "tap $cx $cy\nwindows\n"
+popup=$(rect_of command_bar_go 'class="MenuPopup"')
+if [ "$(echo "$popup" | cut -d, -f2)" != "52" ]; then
+  fail command_bar_go "popup $popup does not drop down from the bar's bottom 52"
+fi
+read -r tx ty < <(centre command_bar_go 'id=108 text="&Today"')
+fresh_runtime
+VINTREL_OS_VERSION=4.20 run command_bar_item "tap $cx $cy\ntap $tx $ty\ntap $nx $ny\n"
+expect_line command_bar_item 'command 108'
+expect_line command_bar_item 'command 109'
+
+# ---- Full screen: no task bar, the window reaches the top ------------------------------------
+fresh_runtime
+run full_screen 'windows\n' /fullscreen
+if grep -q 'class="HHTaskBar"' "$out/full_screen.out"; then fail full_screen "task bar still shown"; fi
+expect_line full_screen 'window class="Shell Test App" title="Shell Test App" rect=0,0,240,320'
+
+# ---- Two copies --------------------------------------------------------------------------------
+# start_first NAME ARGS...: the first copy, kept running by a long wait; waits for "ready".
+start_first() {
+  local name=$1
+  shift
+  printf 'wait 20000\n' >"$out/$name.script"
+  # No timeout wrapper: the script's wait ends it, and first_pid is the program itself.
+  "$app" --headless --script "$out/$name.script" "$@" >"$out/$name.out" 2>&1 &
+  first_pid=$!
+  for _ in $(seq 1 200); do
+    grep -q '^ready' "$out/$name.out" 2>/dev/null && return 0
+    sleep 0.05
+  done
+  fail "$name" "the first copy never got ready"
+}
+
+stop_first() {
+  kill "$first_pid" 2>/dev/null
+  wait "$first_pid" 2>/dev/null
+}
+
+second() {  # NAME: the second copy, which hands over and ends
+  printf 'quit\n' >"$out/$1.script"
+  timeout 30 "$app" --headless --script "$out/$1.script" >"$out/$1.out" 2>&1
+  echo "exit $?" >>"$out/$1.out"
+}
+
+wait_line() {  # NAME PATTERN: waits until the running copy prints the line
+  for _ in $(seq 1 100); do
+    grep -Eq -- "^$2\$" "$out/$1.out" && return 0
+    sleep 0.05
+  done
+  fail "$1" "no line matching '$2'"
+}
+
+# Its main window in front: the running copy gets the Today command.
+fresh_runtime
+start_first first_front
+second second_front
+expect_line second_front 'handed over: command 108'
+expect_line second_front 'exit 0'
+refuse_line second_front 'ready'
+wait_line first_front 'command 108'
+stop_first
+
+# Its own dialog in front: nothing happens.
+fresh_runtime
+start_first first_dialog /dialog
+second second_dialog
+expect_line second_dialog 'handed over: nothing 0'
+sleep 0.3
+refuse_line first_dialog 'command 108'
+stop_first
+
+# Another window in front: the running copy's window comes to the front, no command.
+fresh_runtime
+start_first first_other /other
+before=$(grep -c '^activated' "$out/first_other.out")
+second second_other
+expect_line second_other 'handed over: to the front 0'
+for _ in $(seq 1 100); do
+  [ "$(grep -c '^activated' "$out/first_other.out")" -gt "$before" ] && break
+  sleep 0.05
+done
+if [ "$(grep -c '^activated' "$out/first_other.out")" -le "$before" ]; then
+  fail first_other "the main window was not activated"
+fi
+refuse_line first_other 'command 108'
+stop_first
+
+# A copy that crashed left its socket behind: the next copy runs normally.
+fresh_runtime
+start_first crashed
+kill -9 "$first_pid"
+wait "$first_pid" 2>/dev/null
+if ! ls "$XDG_RUNTIME_DIR"/*.socket >/dev/null 2>&1; then fail crashed "no socket was left behind"; fi
+run after_crash 'windows\n'
+expect_line after_crash 'ready'
+expect_line after_crash 'window class="Shell Test App" title="Shell Test App" rect=0,26,240,320'
+
+# Two copies started at the same instant: exactly one runs, the other hands over.
+fresh_runtime
+printf 'wait 1500\n' >"$out/twin.script"
+timeout 60 "$app" --headless --script "$out/twin.script" >"$out/twin_a.out" 2>&1 &
+a=$!
+timeout 60 "$app" --headless --script "$out/twin.script" >"$out/twin_b.out" 2>&1 &
+b=$!
+wait "$a" "$b"
+ready=$(cat "$out/twin_a.out" "$out/twin_b.out" | grep -c '^ready')
+handed=$(cat "$out/twin_a.out" "$out/twin_b.out" | grep -c '^handed over')
+if [ "$ready" != 1 ] || [ "$handed" != 1 ]; then
+  fail twins "$ready copies ran and $handed handed over"
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures failures"
+  exit 1
+fi
+echo "shell program tests passed"
