@@ -190,6 +190,7 @@ int GetObjectW(HGDIOBJ object, int size, LPVOID buffer);
 DWORD GetObjectType(HGDIOBJ object);
 HGDIOBJ GetCurrentObject(HDC dc, UINT kind);
 
+// PS_SOLID or PS_NULL; other styles give null. Widths below 1 draw 1 pixel wide.
 HPEN CreatePen(int style, int width, COLORREF colour);
 HBRUSH CreateSolidBrush(COLORREF colour);
 // A bitmap of the DC's kind: monochrome for a memory DC holding a monochrome bitmap,
@@ -228,6 +229,10 @@ BOOL StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX,
                 int srcWidth, int srcHeight, DWORD rop);
 
 // ---- Fonts and text --------------------------------------------------------------------------
+// The face is matched through the installed fonts (an unknown face gets the closest one);
+// heights beyond 512 pixels are cut to 512; lfWidth, lfEscapement and lfOrientation are
+// not used. Weight 600 and up is bold, emboldened when the family has no bold face;
+// lfItalic slants a family without an italic face. Null only when no font is installed.
 HFONT CreateFontIndirectW(const LOGFONTW* font);
 BOOL GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics);
 // fit: the number of leading units whose running extent stays within maxExtent (only when
