@@ -2,6 +2,7 @@
 // "-+ 0#", a width and a precision (numbers or *), and the size prefixes h, hh, l, ll.
 // As on the handheld, int and long are 32 bits: l reads a 32-bit argument.
 // The caller's buffer must be large enough, as with the handheld's functions.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -9,7 +10,7 @@
 
 namespace {
 
-struct Spec {
+struct Field {
   bool left = false;
   bool plus = false;
   bool space = false;
@@ -21,52 +22,62 @@ struct Spec {
   WCHAR conversion = 0;
 };
 
+// Widths and precisions beyond this are taken as this, so no format can ask for more
+// text than a buffer could hold.
+constexpr int kLargestField = 0xFFFF;
+
 bool IsDigit(WCHAR unit) { return unit >= u'0' && unit <= u'9'; }
 
 int ReadNumber(const WCHAR*& p) {
   int value = 0;
-  while (IsDigit(*p)) value = value * 10 + (*p++ - u'0');
+  while (IsDigit(*p)) value = std::min(value * 10 + (*p++ - u'0'), kLargestField);
   return value;
+}
+
+// A width or precision given as an argument (*), limited like written ones.
+int ReadStarArgument(va_list& args) {
+  int value = va_arg(args, int);
+  return std::clamp(value, -kLargestField, kLargestField);
 }
 
 // Reads flags, width, precision and size at p (just after '%'), leaving p on the
 // conversion unit.
-Spec ReadSpec(const WCHAR*& p, va_list& args) {
-  Spec spec;
+Field ReadField(const WCHAR*& p, va_list& args) {
+  Field field;
   for (;; ++p) {
-    if (*p == u'-') spec.left = true;
-    else if (*p == u'+') spec.plus = true;
-    else if (*p == u' ') spec.space = true;
-    else if (*p == u'0') spec.zero = true;
-    else if (*p == u'#') spec.alternate = true;
+    if (*p == u'-') field.left = true;
+    else if (*p == u'+') field.plus = true;
+    else if (*p == u' ') field.space = true;
+    else if (*p == u'0') field.zero = true;
+    else if (*p == u'#') field.alternate = true;
     else break;
   }
   if (*p == u'*') {
-    spec.width = va_arg(args, int);
-    if (spec.width < 0) spec.left = true, spec.width = -spec.width;
+    field.width = ReadStarArgument(args);
+    if (field.width < 0) field.left = true, field.width = -field.width;
     ++p;
   } else {
-    spec.width = ReadNumber(p);
+    field.width = ReadNumber(p);
   }
   if (*p == u'.') {
     ++p;
     if (*p == u'*') {
-      spec.precision = va_arg(args, int);
-      if (spec.precision < 0) spec.precision = -1;
+      field.precision = ReadStarArgument(args);
+      if (field.precision < 0) field.precision = -1;
       ++p;
     } else {
-      spec.precision = ReadNumber(p);
+      field.precision = ReadNumber(p);
     }
   }
   if (*p == u'h') {
-    spec.size = (p[1] == u'h') ? -2 : -1;
+    field.size = (p[1] == u'h') ? -2 : -1;
     p += (p[1] == u'h') ? 2 : 1;
   } else if (*p == u'l') {
-    spec.size = (p[1] == u'l') ? 1 : 0;
+    field.size = (p[1] == u'l') ? 1 : 0;
     p += (p[1] == u'l') ? 2 : 1;
   }
-  spec.conversion = *p;
-  return spec;
+  field.conversion = *p;
+  return field;
 }
 
 void Pad(std::u16string& out, int count, WCHAR fill) {
@@ -74,13 +85,13 @@ void Pad(std::u16string& out, int count, WCHAR fill) {
 }
 
 // Places body within the field width: prefix (sign or 0x) first, then zeros or spaces.
-void EmitField(std::u16string& out, const Spec& spec, std::u16string_view prefix,
+void EmitField(std::u16string& out, const Field& field, std::u16string_view prefix,
                std::u16string_view body, bool zeroPadAllowed) {
-  int padding = spec.width - static_cast<int>(prefix.size() + body.size());
-  if (spec.left) {
+  int padding = field.width - static_cast<int>(prefix.size() + body.size());
+  if (field.left) {
     out.append(prefix).append(body);
     Pad(out, padding, u' ');
-  } else if (spec.zero && zeroPadAllowed) {
+  } else if (field.zero && zeroPadAllowed) {
     out.append(prefix);
     Pad(out, padding, u'0');
     out.append(body);
@@ -90,19 +101,19 @@ void EmitField(std::u16string& out, const Spec& spec, std::u16string_view prefix
   }
 }
 
-unsigned long long ReadUnsigned(const Spec& spec, va_list& args) {
-  if (spec.size == 1) return va_arg(args, unsigned long long);
+unsigned long long ReadUnsigned(const Field& field, va_list& args) {
+  if (field.size == 1) return va_arg(args, unsigned long long);
   unsigned value = va_arg(args, unsigned);
-  if (spec.size == -1) return static_cast<unsigned short>(value);
-  if (spec.size == -2) return static_cast<unsigned char>(value);
+  if (field.size == -1) return static_cast<unsigned short>(value);
+  if (field.size == -2) return static_cast<unsigned char>(value);
   return value;
 }
 
-long long ReadSigned(const Spec& spec, va_list& args) {
-  if (spec.size == 1) return va_arg(args, long long);
+long long ReadSigned(const Field& field, va_list& args) {
+  if (field.size == 1) return va_arg(args, long long);
   int value = va_arg(args, int);
-  if (spec.size == -1) return static_cast<short>(value);
-  if (spec.size == -2) return static_cast<signed char>(value);
+  if (field.size == -1) return static_cast<short>(value);
+  if (field.size == -2) return static_cast<signed char>(value);
   return value;
 }
 
@@ -119,56 +130,56 @@ std::u16string Digits(unsigned long long value, unsigned base, bool upper, int p
   return std::u16string(reversed.rbegin(), reversed.rend());
 }
 
-void FormatInteger(std::u16string& out, const Spec& spec, va_list& args) {
+void FormatInteger(std::u16string& out, const Field& field, va_list& args) {
   std::u16string prefix;
   unsigned long long magnitude;
   unsigned base = 10;
-  bool upper = spec.conversion == u'X';
-  if (spec.conversion == u'd' || spec.conversion == u'i') {
-    long long value = ReadSigned(spec, args);
+  bool upper = field.conversion == u'X';
+  if (field.conversion == u'd' || field.conversion == u'i') {
+    long long value = ReadSigned(field, args);
     magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
                           : static_cast<unsigned long long>(value);
     if (value < 0) prefix = u"-";
-    else if (spec.plus) prefix = u"+";
-    else if (spec.space) prefix = u" ";
+    else if (field.plus) prefix = u"+";
+    else if (field.space) prefix = u" ";
   } else {
-    magnitude = ReadUnsigned(spec, args);
-    if (spec.conversion != u'u') base = 16;
-    if (base == 16 && spec.alternate && magnitude != 0) prefix = upper ? u"0X" : u"0x";
+    magnitude = ReadUnsigned(field, args);
+    if (field.conversion != u'u') base = 16;
+    if (base == 16 && field.alternate && magnitude != 0) prefix = upper ? u"0X" : u"0x";
   }
-  EmitField(out, spec, prefix, Digits(magnitude, base, upper, spec.precision),
-            spec.precision < 0);
+  EmitField(out, field, prefix, Digits(magnitude, base, upper, field.precision),
+            field.precision < 0);
 }
 
-void FormatString(std::u16string& out, const Spec& spec, va_list& args) {
+void FormatString(std::u16string& out, const Field& field, va_list& args) {
   const WCHAR* text = va_arg(args, const WCHAR*);
   if (text == nullptr) text = u"(null)";
   size_t length = 0;
-  while (text[length] && (spec.precision < 0 || length < static_cast<size_t>(spec.precision))) {
+  while (text[length] && (field.precision < 0 || length < static_cast<size_t>(field.precision))) {
     ++length;
   }
-  EmitField(out, spec, u"", std::u16string_view(text, length), false);
+  EmitField(out, field, u"", std::u16string_view(text, length), false);
 }
 
-void FormatOne(std::u16string& out, const Spec& spec, const WCHAR* specStart,
-               const WCHAR* specEnd, va_list& args) {
-  switch (spec.conversion) {
+void FormatOne(std::u16string& out, const Field& field, const WCHAR* fieldStart,
+               const WCHAR* fieldEnd, va_list& args) {
+  switch (field.conversion) {
     case u'd': case u'i': case u'u': case u'x': case u'X':
-      FormatInteger(out, spec, args);
+      FormatInteger(out, field, args);
       break;
     case u'c': {
       WCHAR unit = static_cast<WCHAR>(va_arg(args, int));
-      EmitField(out, spec, u"", std::u16string_view(&unit, 1), false);
+      EmitField(out, field, u"", std::u16string_view(&unit, 1), false);
       break;
     }
     case u's':
-      FormatString(out, spec, args);
+      FormatString(out, field, args);
       break;
     case u'%':
       out += u'%';
       break;
     default:  // not a conversion we know: shown as written
-      out.append(specStart, specEnd);
+      out.append(fieldStart, fieldEnd);
   }
 }
 
@@ -183,13 +194,13 @@ int vswprintf(WCHAR* buffer, const WCHAR* format, va_list args) {
       out += *p;
       continue;
     }
-    const WCHAR* specStart = p++;
-    Spec spec = ReadSpec(p, cursor);
-    if (spec.conversion == 0) {  // a '%' at the very end
-      out.append(specStart, p);
+    const WCHAR* fieldStart = p++;
+    Field field = ReadField(p, cursor);
+    if (field.conversion == 0) {  // a '%' at the very end
+      out.append(fieldStart, p);
       break;
     }
-    FormatOne(out, spec, specStart, p + 1, cursor);
+    FormatOne(out, field, fieldStart, p + 1, cursor);
   }
   va_end(cursor);
   std::memcpy(buffer, out.c_str(), (out.size() + 1) * sizeof(WCHAR));

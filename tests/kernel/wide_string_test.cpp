@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/kernel.h"
 
@@ -105,13 +106,21 @@ TEST(WideFormat, CharactersAndStrings) {
   EXPECT_EQ(Format(u"[%s]", u""), u"[]");
 }
 
-TEST(WideFormat, LiteralTextAndOddSpecifications) {
+TEST(WideFormat, LiteralTextAndOddConversions) {
   EXPECT_EQ(Format(u"plain"), u"plain");
   EXPECT_EQ(Format(u""), u"");
   EXPECT_EQ(Format(u"100%%"), u"100%");
   EXPECT_EQ(Format(u"%q|%d", 5), u"%q|5");  // unknown conversions are shown as written
   EXPECT_EQ(Format(u"end%"), u"end%");
   EXPECT_EQ(Format(u"end%5"), u"end%5");
+}
+
+TEST(WideFormat, HugeWidthsAreLimited) {
+  std::vector<WCHAR> buffer(0x10000 + 16);
+  EXPECT_EQ(swprintf(buffer.data(), u"%99999999999d", 1), 0xFFFF);
+  EXPECT_EQ(swprintf(buffer.data(), u"%*d", INT32_MIN, 1), 0xFFFF);
+  EXPECT_EQ(buffer[0], u'1');
+  EXPECT_EQ(swprintf(buffer.data(), u"%.*d", INT32_MAX, 1), 0xFFFF);
 }
 
 }  // namespace
