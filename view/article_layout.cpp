@@ -14,7 +14,6 @@ namespace {
 constexpr BYTE Space = 0x20;
 constexpr BYTE Hyphen = 0x2D;
 
-
 // The state that runs through one layout.
 struct Layout {
   ArticleView* view;

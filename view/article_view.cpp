@@ -33,7 +33,10 @@ ArticleView* CreateArticleView(HDC dc, const RECT* rect, const FontChoice* font,
 int GrowLineTable(ArticleView* view, int index) {
   if (!view || !view->Lines) return ViewNoView;
   size_t capacity = size_t(view->LineCapacity) + 128;
-  LineEntry* lines = static_cast<LineEntry*>(malloc(sizeof(LineEntry) * (capacity + 1)));
+  // The capacity is a 16-bit count: a table that would pass it cannot grow.
+  LineEntry* lines = capacity <= 0xFFFF
+                         ? static_cast<LineEntry*>(malloc(sizeof(LineEntry) * (capacity + 1)))
+                         : nullptr;
   if (!lines) {
     memset(&view->Lines[index], 0, sizeof(LineEntry));
     return ViewOutOfMemory;

@@ -328,6 +328,18 @@ TEST_F(Layout, TooNarrowForOneByteStillTakesOneBytePerLine) {
   }
 }
 
+TEST_F(Layout, LineTableNeverPassesSixteenBitCapacity) {
+  // One byte per line in a view narrower than a letter: more lines than a 16-bit
+  // capacity holds.
+  ArticleView* view = MakeView(2, 320, 0, 0, 0);
+  BYTE* text = ArticleBuilder().Text(0x31, 0, std::string(65500, 'a')).Build();
+  EXPECT_EQ(LayoutArticle(view, text, true), LayoutOutOfMemory);
+  EXPECT_EQ(view->LineCapacity, 65408);
+  EXPECT_EQ(view->Lines[65408].ParaFlags, 0);
+  EXPECT_EQ(view->Lines[0].ParaFlags, 0);  // the refused text left no entries behind
+  free(text);
+}
+
 TEST_F(Layout, LineTableGrowsBy128) {
   struct {
     WORD capacity;
