@@ -111,6 +111,7 @@ TEST_F(Draw, PageOfBodyTextAndItsLineCount) {
   EXPECT_EQ(view->LinesDrawn, 3);  // the first paragraph's blank line counts
   EXPECT_EQ(GetTextColor(view->Dc), 0x123456u);
   EXPECT_EQ(GetCurrentObject(view->Dc, OBJ_FONT), font);
+  EXPECT_EQ(ActiveCodeBase(), CodeBaseLetter);
   // Body text black at the right edge, the note navy on the third display line.
   Ink body = InkOf(surface_.Pixels(), 240);
   EXPECT_GE(body.left, 240 - 5 * a - 2);
@@ -177,7 +178,15 @@ TEST_F(Draw, HighlightPartOfOneLine) {
     view->HighlightStart = 12;
     view->HighlightEnd = 16;
     surface_.Clear();
+    SetTextColor(view->Dc, 0x010203);
+    SetBkColor(view->Dc, 0x040506);
+    HGDIOBJ font = GetCurrentObject(view->Dc, OBJ_FONT);
+    HGDIOBJ brush = GetCurrentObject(view->Dc, OBJ_BRUSH);
     EXPECT_EQ(DrawArticle(view, true), 0);
+    EXPECT_EQ(GetTextColor(view->Dc), 0x010203u);
+    EXPECT_EQ(GetBkColor(view->Dc), 0x040506u);
+    EXPECT_EQ(GetCurrentObject(view->Dc, OBJ_FONT), font);
+    EXPECT_EQ(GetCurrentObject(view->Dc, OBJ_BRUSH), brush);
     int y = view->Top + view->Lines[0].Height;
     // Yellow from the line's top less one to its bottom plus one, over bytes 12 to 15.
     std::vector<int> below = ColumnsOf(y + entry.Height, Yellow);

@@ -19,7 +19,10 @@ class Layout : public ViewTest {
   // Lays out the builder's article in a view of the given width and returns its lines.
   std::vector<Line> LayOut(const ArticleBuilder& article, LONG width, LONG height = 320) {
     view_ = MakeView(width, height);
+    HGDIOBJ font = GetCurrentObject(view_->Dc, OBJ_FONT);
     EXPECT_EQ(LayoutArticle(view_, article.Build(), true), LayoutDone);
+    EXPECT_EQ(GetCurrentObject(view_->Dc, OBJ_FONT), font);  // the DC's font is put back
+    EXPECT_EQ(ActiveCodeBase(), CodeBaseLetter);
     return Lines(view_);
   }
   static std::vector<Line> Lines(const ArticleView* view) {
