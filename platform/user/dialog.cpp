@@ -265,9 +265,9 @@ std::string DialogDetail(HWND dialog) {
          "," + std::to_string(ok.bottom);
 }
 
-void RegisterClasses() {
+bool RegisterClasses() {
   static bool done = false;
-  if (done) return;
+  if (done) return false;
   done = true;
   controls::RegisterControlClasses();
   WNDCLASSW wc{};
@@ -276,6 +276,7 @@ void RegisterClasses() {
   wc.lpszClassName = WC_DIALOG;
   RegisterClassW(&wc);
   SetListingDetail(WC_DIALOG, DialogDetail);
+  return true;
 }
 
 bool IsDialog(HWND window) { return DataOf(window) != nullptr; }

@@ -8,8 +8,9 @@
 
 namespace user::dialog {
 
-// Registers the dialog class and the control classes (once).
-void RegisterClasses();
+// Registers the dialog class and the control classes once; true when this call did
+// (the window layer asks when a class name is not found).
+bool RegisterClasses();
 
 // Whether the window is a dialog made by this manager.
 bool IsDialog(HWND window);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "user/dialog.h"
 #include "user/internal.h"
 
 namespace user {
@@ -60,6 +61,7 @@ std::shared_ptr<WindowClass> FindClass(LPCWSTR name) {
     return nullptr;
   }
   auto it = classes.find(LowerName(name));
+  if (it == classes.end() && dialog::RegisterClasses()) it = classes.find(LowerName(name));
   return it == classes.end() ? nullptr : it->second;
 }
 

@@ -236,6 +236,29 @@ TEST_F(ControlsTest, ListBoxScrollsWithItsScrollBar) {
   RunDialog(100, s);
 }
 
+TEST_F(ControlsTest, WholeRowsAndFieldsWithoutScrolling) {
+  Session s;
+  s.steps.push_back([](HWND d) {
+    HWND list = GetDlgItem(d, 1);
+    RECT client;
+    GetClientRect(list, &client);
+    int h = int(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    ASSERT_GT(h, 0);
+    EXPECT_EQ(client.bottom % h, 0);  // shrunk to whole rows
+    EXPECT_GT(client.bottom, 0);
+    SetFocus(GetDlgItem(d, 2));
+    for (int i = 0; i < 40; ++i) test::Type(U'w');
+  });
+  s.steps.push_back([](HWND d) {
+    HWND field = GetDlgItem(d, 2);
+    int n = GetWindowTextLengthW(field);
+    EXPECT_GT(n, 0);
+    EXPECT_LT(n, 40);  // typing stops where the field is full
+    EndDialog(d, 1);
+  });
+  RunDialog(105, s);
+}
+
 TEST_F(ControlsTest, AutoRadioButtonsUncheckTheirGroupOnly) {
   Session s;
   std::vector<int> clicked;

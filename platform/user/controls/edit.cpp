@@ -121,6 +121,14 @@ void Changed(HWND window, EditState& s, bool notify) {
   }
 }
 
+// A single-line control without ES_AUTOHSCROLL takes no more text than its width
+// shows; the others take any.
+bool FitsWithoutScrolling(HWND window, EditState& s) {
+  if (Multiline(s) || (s.style & ES_AUTOHSCROLL)) return true;
+  Layout layout(window, s);
+  return LineWidth(s, layout.v, layout.v.lines[0]) <= layout.v.width;
+}
+
 size_t PositionAt(EditState& s, const View& v, int x, int y) {
   size_t line = s.firstLine + size_t(std::max(0, y / std::max(1, v.lineHeight)));
   if (!Multiline(s)) line = 0;
@@ -304,10 +312,17 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_SIZE:
       Refresh(window, *s);
       return 0;
-    case WM_CHAR:
+    case WM_CHAR: {
       if (ReadOnly(*s)) return 0;
-      if (s->model.typeChar(char16_t(wParam))) Changed(window, *s, true);
+      edit::EditModel before = s->model;
+      if (!s->model.typeChar(char16_t(wParam))) return 0;
+      if (!FitsWithoutScrolling(window, *s)) {
+        s->model = before;
+        return 0;
+      }
+      Changed(window, *s, true);
       return 0;
+    }
     case WM_KEYDOWN:
       if (MoveKey(window, *s, wParam)) return 0;
       if (wParam == VK_DELETE && !ReadOnly(*s) && s->model.deleteForward()) Changed(window, *s, true);

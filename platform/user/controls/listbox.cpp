@@ -46,6 +46,20 @@ void UpdateScrollBar(HWND window, const ListState& s) {
   SetScrollInfo(window, SB_VERT, &si, TRUE);
 }
 
+// Without LBS_NOINTEGRALHEIGHT the list shows whole rows only: its height shrinks to
+// the last row that fits.
+void FitWholeRows(HWND window, const ListState& s) {
+  if (s.style & LBS_NOINTEGRALHEIGHT) return;
+  RECT client, outer;
+  GetClientRect(window, &client);
+  GetWindowRect(window, &outer);
+  int h = ItemHeight(window, s);
+  int extra = int(client.bottom) % h;
+  if (extra == 0 || client.bottom < h) return;
+  SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top - extra,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Changed(HWND window, ListState& s) {
   UpdateScrollBar(window, s);
   InvalidateRect(window, nullptr, TRUE);
@@ -152,6 +166,7 @@ LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       SetState(window, new ListState(DWORD(reinterpret_cast<const CREATESTRUCTW*>(lParam)->style)));
       return DefWindowProcW(window, message, wParam, lParam);
     case WM_CREATE:
+      FitWholeRows(window, *s);
       UpdateScrollBar(window, *s);
       return 0;
     case WM_NCDESTROY:
@@ -160,6 +175,7 @@ LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return DefWindowProcW(window, message, wParam, lParam);
     case WM_SETFONT:
       s->font = reinterpret_cast<HFONT>(wParam);
+      FitWholeRows(window, *s);
       UpdateScrollBar(window, *s);
       if (LOWORD(lParam)) InvalidateRect(window, nullptr, TRUE);
       return 0;
