@@ -1,6 +1,7 @@
 // Text speed on the handheld's screen size: a page of pointed Hebrew drawn once the glyph
 // cache is warm (the rasterisation counter shows FreeType is no longer called), the same
-// page drawn one unit at a time as the pointed-text path does, and measuring runs.
+// page drawn one unit at a time as the pointed-text path does, measuring runs, and
+// listing the installed families as the font dialog does when it opens.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -115,5 +116,21 @@ void BM_TextExtent40(benchmark::State& state) {
   state.counters["fit"] = fit;
 }
 BENCHMARK(BM_TextExtent40);
+
+int CALLBACK CountFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM param) {
+  ++*reinterpret_cast<int*>(param);
+  return 1;
+}
+
+void BM_EnumFontFamilies(benchmark::State& state) {
+  Screen screen;
+  int families = 0;
+  for (auto _ : state) {
+    families = 0;
+    EnumFontFamiliesW(screen.dc, nullptr, CountFamily, reinterpret_cast<LPARAM>(&families));
+  }
+  state.counters["families"] = families;
+}
+BENCHMARK(BM_EnumFontFamilies)->Unit(benchmark::kMillisecond);
 
 }  // namespace
