@@ -386,6 +386,39 @@ TEST_F(DialogTest, TapOnAPlainStaticReachesTheDialog) {
   EXPECT_EQ(taps[0].y, (bitmapInClient.top + bitmapInClient.bottom) / 2);
 }
 
+INT_PTR CALLBACK ModelessProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+    EndDialog(dialog, IDCANCEL);
+    return TRUE;
+  }
+  return message == WM_INITDIALOG;
+}
+
+TEST_F(DialogTest, ModelessDialogWithTheSystemFontTakesKeysThroughIsDialogMessage) {
+  HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), test::Template(106), nullptr,
+                                           ModelessProc, 0);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_FALSE(IsWindowVisible(dialog));  // no WS_VISIBLE in the template
+  // No DS_SETFONT: the system's dialog font and its base units.
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+  EXPECT_EQ(font, GetStockObject(DEFAULT_GUI_FONT));
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendDlgItemMessageW(dialog, 3, WM_GETFONT, 0, 0)), font);
+  LONG units = GetDialogBaseUnits();
+  RECT r;
+  GetWindowRect(GetDlgItem(dialog, 3), &r);
+  EXPECT_EQ(r.right - r.left, 60 * LOWORD(units) / 4);
+  ShowWindow(dialog, SW_SHOW);
+  SetFocus(GetDlgItem(dialog, 3));
+  test::Key(VK_ESCAPE);
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    if (!IsDialogMessageW(dialog, &msg)) DispatchMessageW(&msg);
+  EXPECT_FALSE(IsWindowVisible(dialog));  // EndDialog hides a modeless dialog
+  EXPECT_TRUE(IsWindow(dialog));
+  EXPECT_TRUE(DestroyWindow(dialog));
+  EXPECT_FALSE(EndDialog(dialog, 1));  // no longer a dialog
+}
+
 TEST_F(DialogTest, DialogItemHelpers) {
   Session s;
   s.steps.push_back([](HWND d) {
