@@ -166,7 +166,7 @@ void ForceQuit() {
   CancelModalLoops();
   std::vector<HWND> windows = S().zorder;
   for (HWND h : windows) DestroyWindow(h);
-  PostQuitMessage(0);
+  if (!S().quitPosted) PostQuitMessage(0);
 }
 
 }  // namespace
