@@ -57,6 +57,26 @@ TEST(SampleEdition, EveryLessonDecodesBackToItsSource) {
   }
 }
 
+// Editors' habits change nothing: a byte order mark, CR LF line ends, marks in
+// another order, presentation forms, comments and empty lines.
+TEST(SampleEdition, SourcesReadAlikeWhateverTheEditor) {
+  const std::string plain = "# \xD7\xA9\xD7\x81\xD6\xB8\xD7\x9C\xD7\x95\xD6\xB9\xD7\x9D\n--- 172\n@B1/40  \xD7\x91\n";
+  const std::string edited =
+      "\xEF\xBB\xBF; comment\r\n\r\n# \xEF\xAC\xAA\xD6\xB8\xD7\x9C\xEF\xAD\x8B\xD7\x9D\r\n--- 172\r\n@B1/40  \xD7\x91\r\n";
+  const std::vector<book::Paragraph> a = book::ParseArticle("a", plain), b = book::ParseArticle("b", edited);
+  ASSERT_EQ(a.size(), 3u);
+  ASSERT_EQ(b.size(), 3u);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(a[i].Flags, b[i].Flags);
+    EXPECT_EQ(a[i].Second, b[i].Second);
+    EXPECT_EQ(a[i].Text, b[i].Text);
+  }
+  EXPECT_EQ(a[2].Second, 0x40);
+  EXPECT_EQ(a[2].Text, (std::vector<uint8_t>{0x62, ' '}));  // stored in display order
+  EXPECT_EQ(book::FormatParagraph(a[1]), "--- 172");
+  EXPECT_EQ(book::FormatParagraph(a[2]), "@B1/40  \xD7\x91");
+}
+
 // The day numerals the titles begin with, days 1 to 30.
 const char* const DayNumerals[] = {
     "א'", "ב'", "ג'", "ד'", "ה'", "ו'", "ז'", "ח'", "ט'", "י'",
@@ -173,6 +193,7 @@ TEST_F(BadSources, EachFaultIsReportedWithFileAndLine) {
       {lesson3, 4, "* \xD7\x90\xD6\xBC", ":4:3: error: U+05D0 with U+05BC has no place in the letter code"},
       {lesson3, 2, "@00 x", ":2:1: error: the flags byte 00 ends an article"},
       {lesson3, 2, "@1G x", ":2:1: error: '@1G' is not of the form @FF or @FF/II"},
+      {lesson3, 2, "@C7/ x", ":2:1: error: '@C7/' is not of the form @FF or @FF/II"},
       {lesson3, 2, "--- 300", ":2:5: error: a rule takes a width byte from 0 to 255, not '300'"},
       {lesson3, 2, "--- text", ":2:5: error: a rule takes a width byte"},
       {lesson3, 2, "@C7/D2 text", ":2:8: error: a rule has no text"},

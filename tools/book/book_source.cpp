@@ -38,6 +38,7 @@ struct Line {
 std::vector<Line> SplitLines(std::string_view content) {
   std::vector<Line> lines;
   int number = 0;
+  if (content.substr(0, 3) == "\xEF\xBB\xBF") content.remove_prefix(3);  // a byte order mark
   while (!content.empty()) {
     size_t end = content.find('\n');
     std::string_view text = content.substr(0, end);
@@ -86,7 +87,7 @@ std::pair<uint8_t, uint8_t> ReadPrefix(const SourcePlace& at, std::string_view p
       second = prefix.substr(4);
     }
     std::optional<uint8_t> f = HexByte(flags);
-    std::optional<uint8_t> s = second.empty() ? std::optional<uint8_t>(0) : HexByte(second);
+    std::optional<uint8_t> s = prefix.size() > 3 ? HexByte(second) : std::optional<uint8_t>(0);
     if (!f || !s)
       throw SourceError(at, "'" + std::string(prefix) +
                                 "' is not of the form @FF or @FF/II (hexadecimal flags and second byte)");
