@@ -37,7 +37,9 @@ TEST(CommandLine, TodayNamesTheHebrewDateLessonAndHeading) {
       {"2004-09-16", "1 Tishri 5765", "lesson    1\n"},
       {"2004-09-15", "29 Elul 5764", "lesson    267\n"},
       {"2005-04-10", "1 Nisan 5765", "lesson    144\n"},
-      {"2005-03-01", "20 Adar 5765", "lesson    116\n"},
+      {"2005-03-01", "20 Adar I 5765", "lesson    116\n"},
+      {"2005-03-25", "14 Adar II 5765", "lesson    134\n"},
+      {"2006-03-14", "14 Adar 5766", "lesson    112\n"},
       {"2004-12-31", "19 Tevet 5765", "lesson    74\n"},
   };
   for (const TodayCase& c : cases) {

@@ -94,7 +94,9 @@ int TodayCommand(const std::optional<std::string>& date, const std::filesystem::
   const CalendarDate h = HebrewFromDayNumber(n);
   const LessonNumber lesson = LessonForDay(n);
   std::printf("date      %04ld-%02ld-%02ld\n", long(g.Year), long(g.Month), long(g.Day));
-  std::printf("hebrew    %ld %s %ld\n", long(h.Day), HebrewMonthNames[h.Month - 1], long(h.Year));
+  const bool adarOne = h.Month == 12 && HebrewLeapYear(h.Year);
+  std::printf("hebrew    %ld %s %ld\n", long(h.Day), adarOne ? "Adar I" : HebrewMonthNames[h.Month - 1],
+              long(h.Year));
   std::printf("lesson    %u\n", unsigned(lesson));
   std::optional<std::vector<Paragraph>> paragraphs = ReadLesson(book, lesson, nullptr);
   if (!paragraphs || paragraphs->empty()) return 1;
