@@ -343,6 +343,25 @@ TEST_F(WindowTest, DisablingAWindowSendsEnableAndTakesItsFocus) {
   EXPECT_EQ(Messages({WM_LBUTTONDOWN, WM_LBUTTONUP}).size(), 0u);
 }
 
+TEST_F(WindowTest, TheCaptionOkButtonSendsIdOk) {
+  HWND h = CreateWindowExW(WS_EX_CAPTIONOKBTN, kLogClass, u"Dialog", WS_POPUP | WS_VISIBLE | WS_CAPTION,
+                           0, 0, 240, 200, nullptr, nullptr, nullptr, nullptr);
+  user::Frame f = user::FrameOf(h);
+  ASSERT_FALSE(IsRectEmpty(&f.okButton));
+  EXPECT_TRUE(f.okButton.right <= f.captionBar.right && f.okButton.top >= f.captionBar.top &&
+              f.okButton.bottom <= f.captionBar.bottom);
+  Pump();
+  Log().clear();
+  Tap(f.okButton.left + 2, f.okButton.top + 2);
+  Tap(f.captionBar.left + 5, f.captionBar.top + 5);  // the caption itself does nothing
+  Pump();
+  std::vector<WPARAM> commands;
+  for (const Logged& l : Log())
+    if (l.message == WM_COMMAND) commands.push_back(l.wParam);
+  EXPECT_EQ(commands, std::vector<WPARAM>{IDOK});
+  EXPECT_EQ(Messages({WM_LBUTTONDOWN, WM_LBUTTONUP}).size(), 0u);
+}
+
 TEST_F(WindowTest, SystemMetrics) {
   const std::pair<int, int> cases[] = {
       {SM_CXSCREEN, 240}, {SM_CYSCREEN, 320}, {SM_CXVSCROLL, 13}, {SM_CYHSCROLL, 13},
