@@ -204,6 +204,10 @@ class SdlDisplay final : public Display {
       case SDL_WINDOWEVENT_EXPOSED:
         draw();
         break;
+      case SDL_WINDOWEVENT_LEAVE:
+        // The pointer left the screen: a move to no window, so hover effects end.
+        push(stylus(EventKind::StylusMove, -zoom_, -zoom_));
+        break;
       case SDL_WINDOWEVENT_CLOSE: {
         Event event;
         event.kind = EventKind::Close;

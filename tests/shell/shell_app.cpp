@@ -87,6 +87,10 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_SETFOCUS:
       if (HWND edit = GetDlgItem(window, 1013)) SetFocus(edit);
       return 0;
+    case WM_SIZE:
+      std::printf("size %d %d\n", int(LOWORD(lParam)), int(HIWORD(lParam)));
+      std::fflush(stdout);
+      return 0;
     case WM_KEYDOWN:
       Say("key", long(wParam));
       return 0;
