@@ -154,10 +154,6 @@ void PostQuitMessage(int exitCode) {
 
 LRESULT DispatchMessageW(const MSG* message) {
   if (!message || !message->hwnd) return 0;
-  if (message->message == WM_PAINT) {
-    // A window that does not validate still gets one WM_PAINT per dispatch, as elsewhere.
-    return Call(message->hwnd, WM_PAINT, 0, 0);
-  }
   return Call(message->hwnd, message->message, message->wParam, message->lParam);
 }
 
