@@ -130,6 +130,28 @@ TEST_F(MessageTest, DrawingGoesToTheScreenClippedToTheWindow) {
   EXPECT_EQ(at(100, 5), 0x000080u);  // the active caption
 }
 
+TEST_F(MessageTest, ADeviceContextHeldAcrossResizesDrawsWhereTheWindowIsNow) {
+  HWND h = CreateWindowExW(0, kLogClass, u"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                           nullptr, nullptr, nullptr);
+  Pump();
+  HDC dc = GetDC(h);
+  SetWindowPos(h, nullptr, 50, 60, 150, 200, SWP_NOZORDER);
+  Pump();
+  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+  RECT r{0, 0, 1000, 1000};
+  FillRect(dc, &r, blue);
+  DeleteObject(blue);
+  const std::vector<uint32_t>& screen = user::ComposeScreen();
+  auto at = [&](int x, int y) { return screen[size_t(y) * 240 + size_t(x)]; };
+  EXPECT_EQ(at(50, 60), 0x0000FFu);
+  EXPECT_EQ(at(199, 259), 0x0000FFu);
+  EXPECT_EQ(at(200, 260), 0xFFFFFFu);
+  EXPECT_EQ(at(49, 59), 0xFFFFFFu);
+  EXPECT_EQ(ReleaseDC(h, dc), 1);
+  DestroyWindow(h);
+  EXPECT_EQ(ReleaseDC(h, dc), 0);  // released already
+}
+
 TEST_F(MessageTest, KeysGoToTheFocusAndTranslateIntoCharacters) {
   HWND main = MakeTopLevel();
   HWND child = MakeChild(main, 1, RECT{0, 0, 10, 10});
