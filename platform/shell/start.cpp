@@ -5,6 +5,7 @@
 #include <climits>
 #include <string>
 
+#include "display/headless.h"
 #include "shell/bars.h"
 #include "shell/instance.h"
 #include "shell/shell.h"
@@ -27,13 +28,16 @@ int& KnownScreenWidth() {
   return width;
 }
 
-// The executable's file name: copies of the same program meet under it.
-std::string ProgramName() {
+// The executable's file name: copies of the same program meet under it. Scripted runs on
+// the in-memory screen meet only each other, never a copy on the desktop.
+std::string RendezvousName() {
   char path[PATH_MAX] = {};
   ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
   std::string name = n > 0 ? std::string(path, size_t(n)) : std::string("vintrel");
   size_t slash = name.rfind('/');
-  return slash == std::string::npos ? name : name.substr(slash + 1);
+  if (slash != std::string::npos) name = name.substr(slash + 1);
+  if (display::HeadlessFrame(display::Current())) name += "-headless";
+  return name;
 }
 
 void OnScreenSize(int width, int height) {
@@ -80,7 +84,7 @@ void RunIdleChecks() {
 
 void Start() {
   StartWindows();
-  JoinRunningCopies(ProgramName());
+  JoinRunningCopies(RendezvousName());
 }
 
 void RestartForTests() {
