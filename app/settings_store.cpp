@@ -1,0 +1,127 @@
+#include "app/settings_store.h"
+
+#include <cstring>
+
+#include "app/alloc.h"
+
+const WCHAR ProductKey[] = u"Software\\Norvane\\Vintrel - 5765 (heb)";
+const WCHAR PublisherKey[] = u"software\\Karsolet";
+
+namespace {
+
+// One value read whole: its type, its data in a new buffer of `extra` more bytes than
+// the data (zeroed), and its size. False on any failure; nothing to free then.
+bool ReadValue(LPCWSTR keyPath, LPCWSTR name, DWORD extra, DWORD& type, BYTE*& data,
+               DWORD& size) {
+  HKEY key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  bool done = false;
+  if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+    data = static_cast<BYTE*>(AllocOrQuit(size + extra ? size + extra : 1));
+    if (data) {
+      std::memset(data, 0, size + extra);
+      DWORD read = size;
+      done = RegQueryValueExW(key, name, nullptr, &type, data, &read) == ERROR_SUCCESS;
+      if (!done) {
+        free(data);
+        data = nullptr;
+      } else {
+        size = read;
+      }
+    }
+  }
+  RegCloseKey(key);
+  return done;
+}
+
+DWORD DecimalText(const BYTE* data, DWORD size) {
+  DWORD value = 0;
+  for (DWORD i = 0; i + 1 < size; i += 2) {
+    WCHAR unit = static_cast<WCHAR>(data[i] | (data[i + 1] << 8));
+    if (unit == 0) break;
+    value = value * 10 + (static_cast<DWORD>(unit) - 0x30);
+  }
+  return value;
+}
+
+int WriteValue(LPCWSTR name, DWORD type, const BYTE* data, DWORD size) {
+  HKEY key;
+  DWORD disposition;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, ProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      &disposition) != ERROR_SUCCESS)
+    return 0;
+  LONG result = RegSetValueExW(key, name, 0, type, data, size);
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS ? 1 : 0;
+}
+
+}  // namespace
+
+DWORD ReadNumber(LPCWSTR keyPath, LPCWSTR name, DWORD fallback) {
+  HKEY key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return fallback;
+  DWORD type, size;
+  if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+    RegCloseKey(key);
+    return fallback;
+  }
+  if (type == REG_DWORD) {
+    DWORD number = 0, length = sizeof number;
+    LONG result = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&number),
+                                   &length);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? number : fallback;
+  }
+  BYTE* data = static_cast<BYTE*>(AllocOrQuit(size ? size : 1));
+  if (!data) {
+    RegCloseKey(key);
+    return fallback;
+  }
+  DWORD read = size;
+  LONG result = RegQueryValueExW(key, name, nullptr, &type, data, &read);
+  RegCloseKey(key);
+  DWORD value = result == ERROR_SUCCESS ? DecimalText(data, read) : fallback;
+  free(data);
+  return value;
+}
+
+WCHAR* ReadText(LPCWSTR name) {
+  DWORD type, size;
+  BYTE* data;
+  if (!ReadValue(ProductKey, name, sizeof(WCHAR), type, data, size)) return nullptr;
+  return reinterpret_cast<WCHAR*>(data);  // aligned by malloc; zero unit after the data
+}
+
+BYTE* ReadBytes(LPCWSTR name) { return ReadBytesSized(name, nullptr, nullptr); }
+
+BYTE* ReadBytesSized(LPCWSTR name, BYTE* fallback, DWORD* sizeOut) {
+  DWORD type, size;
+  BYTE* data;
+  // An empty value has no bytes to hand out: it reads as a failure.
+  if (!ReadValue(ProductKey, name, 0, type, data, size)) return fallback;
+  if (size == 0) {
+    free(data);
+    return fallback;
+  }
+  if (sizeOut) *sizeOut = size;
+  return data;
+}
+
+int WriteNumber(LPCWSTR name, DWORD value) {
+  return WriteValue(name, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+int WriteText(LPCWSTR name, LPCWSTR text) {
+  return WriteValue(name, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                    static_cast<DWORD>((wcslen(text) + 1) * sizeof(WCHAR)));
+}
+
+int WriteByteString(LPCWSTR name, const char* text) {
+  return WriteValue(name, REG_BINARY, reinterpret_cast<const BYTE*>(text),
+                    static_cast<DWORD>(std::strlen(text) + 1));
+}
+
+int WriteBytes(LPCWSTR name, const BYTE* data, DWORD length) {
+  return WriteValue(name, REG_BINARY, data, length);
+}

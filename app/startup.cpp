@@ -1,0 +1,190 @@
+#include "app/startup.h"
+
+#include <cstring>
+
+#include "app/app_state.h"
+#include "app/font_dialog_hook.h"
+#include "app/main_window.h"
+#include "app/settings_store.h"
+#include "calendar/lesson_calendar.h"
+#include "index/bookmarks.h"
+#include "view/article_draw.h"
+#include "view/article_view.h"
+
+const WCHAR MainWindowName[] = u"Vintrel - 5765 (heb)";
+
+namespace {
+
+constexpr UINT TodayCommand = 108;
+constexpr int FontDialogId = 105;
+constexpr DWORD FullScreenHide = 42;  // task bar, input-panel button and start icon
+
+bool Ended = false;     // SaveAndQuit has run
+bool Loaded = false;    // LoadSettings has read every setting
+
+void WriteSettings();
+
+// Hands over to a running copy: the Today command when it is in front, else it is
+// brought to the front. True when a copy runs.
+bool HandOverToRunningCopy() {
+  HWND running = FindWindowW(MainWindowName, MainWindowName);
+  if (!running) return false;
+  HWND foreground = GetForegroundWindow();
+  HWND top = foreground;
+  while (HWND parent = top ? GetParent(top) : nullptr) top = parent;
+  if (running == foreground) SendMessageW(running, WM_COMMAND, TodayCommand, 0);
+  if (running != top) SetForegroundWindow(running);
+  return true;
+}
+
+void LoadFontName() {
+  WCHAR* name = ReadText(u"FontName");
+  if (!name) return;
+  if (name[0]) {
+    size_t length = 0;
+    while (length < 31 && name[length]) ++length;
+    std::memcpy(App.Font.Face, name, length * sizeof(WCHAR));
+    App.Font.Face[length] = 0;
+  }
+  free(name);
+}
+
+void LoadSearchString() {
+  DWORD size = 0;
+  BYTE* data = ReadBytesSized(u"SearchString", nullptr, &size);
+  if (!data) return;
+  if (data[0]) {
+    size_t length = 0;
+    while (length < 33 && length < size && data[length]) ++length;
+    std::memcpy(App.SearchString, data, length);
+    App.SearchString[length] = 0;
+  }
+  free(data);
+}
+
+void EnterFullScreen(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  SHFullScreen(window, FullScreenHide);
+  MoveWindow(window, r.left, 0, r.right, r.bottom, FALSE);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show) {
+  std::memset(&App, 0, sizeof App);
+  App.Instance = instance;
+  IgnoreActivate = ReadNumber(PublisherKey, u"IgnoreActivate", 0);
+  FullScreen = ReadNumber(PublisherKey, u"FullScreen", 0);
+  AllowSipInHebrewSearch = ReadNumber(PublisherKey, u"AllowSipInHebrewSearch", 1);
+  TaskBarWindow = FullScreen ? FindWindowW(u"HHTaskBar", u"") : nullptr;
+  BOOL taskBarWasVisible = TaskBarWindow ? IsWindowVisible(TaskBarWindow) : FALSE;
+  App.MenuBarOnBottom = static_cast<LONG>(ReadNumber(PublisherKey, u"MenuBarOnBottom", 0));
+  App.SurroundingGutter = static_cast<LONG>(ReadNumber(PublisherKey, u"SurroundingGutter", 0));
+  if (commandLine && commandLine[0] && _wcsicmp(commandLine, u"/today") == 0)
+    App.TodayRequested = 1;
+
+  if (!InitInstance(show)) {
+    if (TaskBarWindow && taskBarWasVisible) ShowWindow(TaskBarWindow, SW_SHOW);
+    return 0;
+  }
+  // The resources hold no accelerator table: the handle is null and never translates.
+  HACCEL accelerators = LoadAcceleratorsW(App.Instance, MAKEINTRESOURCEW(3));
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (!TranslateAcceleratorW(message.hwnd, accelerators, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  if (TaskBarWindow && taskBarWasVisible) ShowWindow(TaskBarWindow, SW_SHOW);
+  return static_cast<int>(message.wParam);
+}
+
+HWND InitInstance(int show) {
+  if (HandOverToRunningCopy()) return nullptr;
+  InitCommonControls();
+  if (TaskBarWindow) ShowWindow(TaskBarWindow, SW_HIDE);
+  LoadSettings();
+  SelectLesson(0, App.TodayRequested);
+  RegisterMainClass(App.Instance, MainWindowName);
+  DWORD style = WS_VISIBLE | ((App.Flags & ScrollBar) ? WS_VSCROLL : 0);
+  HWND window = CreateWindowExW(WS_EX_WINDOWEDGE, MainWindowName, MainWindowName, style,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                nullptr, nullptr, App.Instance, nullptr);
+  if (!window) return nullptr;
+  if (FullScreen) EnterFullScreen(window);
+  ShowWindow(window, show);
+  UpdateWindow(window);
+  if (App.Font.Face[0] == 0) {
+    RunFontDialog(window, FontDialogId, &App.Font);
+    ChangeArticleFont(App.View, &App.Font);
+  }
+  return window;
+}
+
+void RegisterMainClass(HINSTANCE instance, LPCWSTR className) {
+  WNDCLASSW windowClass;
+  std::memset(&windowClass, 0, sizeof windowClass);
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = MainWndProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(101));
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = className;
+  RegisterClassW(&windowClass);
+}
+
+void LoadSettings() {
+  Loaded = false;
+  WCHAR path[MAX_PATH];
+  path[0] = 0;
+  GetModuleFileNameW(App.Instance, path, MAX_PATH);
+  if (path[0]) WriteText(u"Program Path", path);
+  LoadFontName();
+  LoadSearchString();
+  App.Font.Size = static_cast<LONG>(ReadNumber(ProductKey, u"FontSize", 0));
+  App.Font.CodeBase = static_cast<LONG>(ReadNumber(ProductKey, u"FontAsciiBase", 1488));
+  App.LastPosition = static_cast<WORD>(ReadNumber(ProductKey, u"LastPosition", 0));
+  App.Flags = ReadNumber(ProductKey, u"Flags", DefaultFlags);
+  App.Lesson = static_cast<WORD>(ReadNumber(ProductKey, u"Lesson", 0));
+  for (int i = 0; i < 3; ++i)
+    App.OutlineBitmaps[i] = LoadBitmapW(App.Instance, MAKEINTRESOURCEW(201 + i));
+  LoadBookmarks();
+  Loaded = true;
+}
+
+void SaveAndQuit() {
+  if (Ended) return;
+  Ended = true;
+  for (HBITMAP& bitmap : App.OutlineBitmaps) {
+    if (bitmap) DeleteObject(bitmap);
+    bitmap = nullptr;
+  }
+  // Memory that ran out while the settings were being read ends the program before
+  // they are all in memory: the stored ones are then kept as they are, not overwritten
+  // with the half-read state.
+  if (Loaded) WriteSettings();
+  if (App.View) {
+    DestroyArticleView(App.View, true);
+    App.View = nullptr;
+  }
+  if (Loaded) SaveBookmarks();
+  FreeBookmarks();
+  PostQuitMessage(0);
+}
+
+namespace {
+
+void WriteSettings() {
+  if (App.SearchString[0])
+    WriteByteString(u"SearchString", reinterpret_cast<const char*>(App.SearchString));
+  if (App.Font.Face[0]) WriteText(u"FontName", App.Font.Face);
+  if (App.Font.Size) WriteNumber(u"FontSize", static_cast<DWORD>(App.Font.Size));
+  if (App.Font.CodeBase) WriteNumber(u"FontAsciiBase", static_cast<DWORD>(App.Font.CodeBase));
+  if (App.View) WriteNumber(u"LastPosition", ArticleViewFirstLine(App.View));
+  WriteNumber(u"Flags", App.Flags);
+  if (App.Lesson) WriteNumber(u"Lesson", App.Lesson);
+}
+
+}  // namespace
