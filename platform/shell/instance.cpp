@@ -103,7 +103,10 @@ user::RemoteWindows AskingTheRunningCopy() {
     return Remote(Ask(r).window);
   };
   remote.isRemote = IsRemote;
-  remote.foreground = [] {
+  remote.foreground = []() -> HWND {
+    // A window of our own in front (a copy that went on running) is the foreground.
+    display::Display* d = display::Current();
+    if (GetActiveWindow() && (!d || d->hasFocus())) return nullptr;
     RemoteRequest r;
     r.op = RemoteOp::Foreground;
     return Remote(Ask(r).window);
