@@ -4,7 +4,7 @@
 // copy. Every command it receives is printed as "command ID".
 //
 // Command line: /fullscreen hides the task bar, input-panel button and start icon at
-// start; /keys leaves the edit field out and prints the keys the window gets; /dialog opens a dialog-like top-level window in front of the main window.
+// start; /sip shows the input-panel button; /keys leaves the edit field out and prints the keys the window gets; /dialog opens a dialog-like top-level window in front of the main window.
 #include <cstdio>
 #include <string>
 
@@ -163,6 +163,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR commandLine, int show)
   if (arguments.find(u"/fullscreen") != std::u16string::npos) {
     SHFullScreen(window, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON);
   }
+  if (arguments.find(u"/sip") != std::u16string::npos) SHFullScreen(window, SHFS_SHOWSIPBUTTON);
   ShowWindow(window, show);
   UpdateWindow(window);
   if (arguments.find(u"/dialog") != std::u16string::npos) {

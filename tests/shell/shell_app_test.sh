@@ -122,6 +122,26 @@ run full_screen 'windows\n' /fullscreen
 if grep -q 'class="HHTaskBar"' "$out/full_screen.out"; then fail full_screen "task bar still shown"; fi
 expect_line full_screen 'window class="Shell Test App" title="Shell Test App" rect=0,0,240,320'
 
+# ---- The input panel types into the focused edit field ------------------------------------------
+fresh_runtime
+run sip_button 'windows\n' /sip
+read -r sx sy < <(centre sip_button 'input-panel-button')
+fresh_runtime
+run sip_open "tap $sx $sy\nwindows\n" /sip
+panel=$(rect_of sip_open 'class="InputPanel"')
+if [ -z "$panel" ]; then
+  fail sip_open "no input panel after tapping its button"
+else
+  IFS=, read -r pl pt pr pb <<<"$panel"
+  key_w=$(((pr - pl) / 12)) key_h=$(((pb - pt) / 5))
+  key() { echo "tap $((pl + $1 * key_w + key_w / 2)) $((pt + $2 * key_h + key_h / 2))"; }
+  # h, i, space, *, ?, shift then H, backspace (the last one goes), then the panel closes.
+  fresh_runtime
+  run sip_typing "tap $sx $sy\n$(key 5 2)\n$(key 7 1)\n$(key 4 4)\n$(key 8 4)\n$(key 9 4)\n$(key 0 4)\n$(key 5 2)\n$(key 11 4)\n$(key 2 1)\ntap $sx $sy\nwindows\n" /sip
+  expect_line sip_typing '  control class="Edit" id=1013 text="hi \*\?E" rect=.*'
+  if grep -q 'class="InputPanel"' "$out/sip_typing.out"; then fail sip_typing "the panel stayed up"; fi
+fi
+
 # ---- Two copies --------------------------------------------------------------------------------
 # start_first NAME ARGS...: the first copy, kept running by a long wait; waits for "ready".
 start_first() {
