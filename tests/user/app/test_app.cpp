@@ -73,7 +73,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR line, int show) {
                   reinterpret_cast<HMENU>(7), instance, nullptr);
   ShowWindow(main, show);
   UpdateWindow(main);
-  if (Wants(u"box")) Say("box %ld", MessageBoxW(main, u"Go on?", u"Ask", MB_YESNO));
+  if (Wants(u"box")) Say("box %ld", MessageBoxW(main, u"Go on?\nSecond line", u"Ask", MB_YESNO | MB_ICONQUESTION));
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
