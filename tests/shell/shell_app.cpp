@@ -4,7 +4,9 @@
 // copy. Every command it receives is printed as "command ID".
 //
 // Command line: /fullscreen hides the task bar, input-panel button and start icon at
-// start; /sip shows the input-panel button; /keys leaves the edit field out and prints the keys the window gets; /dialog opens a dialog-like top-level window in front of the main window.
+// start; /sip shows the input-panel button; /keys leaves the edit field out and prints
+// the keys the window gets; /dialog opens a modal box over the main window; /other puts
+// another top-level window in front.
 #include <cstdio>
 #include <string>
 
@@ -87,6 +89,11 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_SETFOCUS:
       if (HWND edit = GetDlgItem(window, 1013)) SetFocus(edit);
       return 0;
+    case WM_APP:
+      // A modal box in front of the main window, as a dialog of the program would be.
+      Say("dialog open", 0);
+      MessageBoxW(window, u"Modal", u"Dialog", MB_OK);
+      return 0;
     case WM_SIZE:
       std::printf("size %d %d\n", int(LOWORD(lParam)), int(HIWORD(lParam)));
       std::fflush(stdout);
@@ -166,11 +173,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR commandLine, int show)
   if (arguments.find(u"/sip") != std::u16string::npos) SHFullScreen(window, SHFS_SHOWSIPBUTTON);
   ShowWindow(window, show);
   UpdateWindow(window);
-  if (arguments.find(u"/dialog") != std::u16string::npos) {
-    HWND dialog = CreateWindowExW(0, kOtherClass, u"Dialog", WS_POPUP | WS_VISIBLE | WS_CAPTION, 20, 60,
-                                  200, 120, window, nullptr, hInstance, nullptr);
-    SetForegroundWindow(dialog);
-  }
+  if (arguments.find(u"/dialog") != std::u16string::npos) PostMessageW(window, WM_APP, 0, 0);
   if (arguments.find(u"/other") != std::u16string::npos) {
     HWND other = CreateWindowExW(0, kOtherClass, u"Other", WS_POPUP | WS_VISIBLE, 20, 60, 200, 120,
                                  nullptr, nullptr, hInstance, nullptr);

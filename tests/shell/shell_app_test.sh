@@ -187,9 +187,11 @@ refuse_line second_front 'ready'
 wait_line first_front 'command 108'
 stop_first
 
-# Its own dialog in front: nothing happens.
+# Its own modal dialog in front: nothing happens, and the copy inside the dialog's loop
+# still answers.
 fresh_runtime
 start_first first_dialog /dialog
+wait_line first_dialog 'dialog open 0'
 second second_dialog
 expect_line second_dialog 'handed over: nothing 0'
 sleep 0.3
