@@ -73,6 +73,7 @@ SIZE ClientSize(const Window& w) {
 void SendSizeAndMove(Window& w) {
   HWND h = w.handle;
   SIZE size = ClientSize(w);
+  w.sentClient = size;
   Call(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(size.cx, size.cy));
   if (!w.alive) return;
   POINT origin = ClientOrigin(w);
@@ -88,8 +89,10 @@ void FrameChanged(HWND handle, SIZE oldClient) {
   if (!w) return;
   InvalidateWhole(*w);
   SIZE now = ClientSize(*w);
-  if (now.cx != oldClient.cx || now.cy != oldClient.cy)
+  if (now.cx != oldClient.cx || now.cy != oldClient.cy) {
+    w->sentClient = now;
     Call(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(now.cx, now.cy));
+  }
 }
 
 void HideForDestruction(Window& w) {
@@ -151,7 +154,6 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
   pos.cx = std::max(0, pos.cx), pos.cy = std::max(0, pos.cy);
 
   RECT old = w->rect;
-  SIZE oldClient = ClientSize(*w);
   RECT now{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
   bool moved = now.left != old.left || now.top != old.top;
   bool sized = (now.right - now.left) != (old.right - old.left) ||
@@ -163,6 +165,7 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
     if (sized && !w->parent) ResizeSurface(*w);
     InvalidateWhole(*w);
   }
+  if (flags & SWP_FRAMECHANGED) InvalidateWhole(*w);
   if (flags & SWP_SHOWWINDOW) SetVisible(*w, true);
   if (flags & SWP_HIDEWINDOW) SetVisible(*w, false);
   if (!(flags & SWP_NOZORDER)) MoveInZOrder(*w, insertAfter);
@@ -183,8 +186,11 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
     }
     Call(window, WM_MOVE, 0, MAKELPARAM(origin.x, origin.y));
   }
-  if (w->alive && (sized || client.cx != oldClient.cx || client.cy != oldClient.cy))
+  // Also after a style change took effect (SWP_FRAMECHANGED).
+  if (w->alive && (sized || client.cx != w->sentClient.cx || client.cy != w->sentClient.cy)) {
+    w->sentClient = client;
     Call(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.cx, client.cy));
+  }
   return TRUE;
 }
 

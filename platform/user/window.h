@@ -58,6 +58,7 @@ struct Window {
   bool erase = false;  // the update region needs WM_ERASEBKGND
   RECT update{};       // client coordinates
   bool frameDirty = true;
+  SIZE sentClient{-1, -1};  // the client size the last WM_SIZE gave
   ScrollBar vscroll;
   ScrollBar hscroll;  // kept for GetScrollInfo(SB_HORZ); never drawn
   std::unique_ptr<gdi::Surface> surface;  // top-level windows

@@ -266,6 +266,25 @@ TEST_F(WindowTest, SetWindowPosFlags) {
   }
 }
 
+TEST_F(WindowTest, AStyleChangeTakesEffectWithFrameChanged) {
+  HWND h = CreateWindowExW(0, kLogClass, u"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                           nullptr, nullptr, nullptr);
+  SetWindowLongW(h, GWL_STYLE, GetWindowLongW(h, GWL_STYLE) | WS_CAPTION);
+  Log().clear();
+  SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  std::vector<LPARAM> sizes;
+  for (const Logged& l : Log())
+    if (l.message == WM_SIZE) sizes.push_back(l.lParam);
+  EXPECT_EQ(sizes, std::vector<LPARAM>{MAKELPARAM(98, 74)});
+  RECT client;
+  GetClientRect(h, &client);
+  EXPECT_EQ(client.bottom, 74);
+  EXPECT_TRUE(IsWindowVisible(h));
+  Log().clear();
+  SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  EXPECT_EQ(Messages({WM_SIZE}).size(), 0u);  // nothing changed since
+}
+
 TEST_F(WindowTest, ParentsOwnersAndRelations) {
   HWND main = MakeTopLevel();
   HWND child = MakeChild(main, 42, RECT{0, 0, 10, 10});
