@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "kernel/module.h"
+#include "kernel/resources.h"
 #include "user/controls/common.h"
 #include "user/dialog_template.h"
 #include "user/internal.h"
@@ -172,14 +172,20 @@ bool IsRegisteredClass(const std::u16string& name) {
 }
 
 // How many bytes from p on belong to the resource holding p, in the instance's module
-// or the program's. A template the caller built elsewhere in memory has no known end.
+// or the program's (an empty resource too, whose address the kernel gives apart). A
+// template the caller built elsewhere in memory has no known end.
 size_t TemplateBytesAvailable(HINSTANCE instance, const void* p) {
   auto* at = static_cast<const uint8_t*>(p);
-  for (kernel::Module* m : {kernel::ModuleFromHandle(instance), &kernel::ProgramModule()}) {
+  auto argument = [](const kernel::ResourceName& n) {
+    return n.text.empty() ? MAKEINTRESOURCEW(n.ordinal) : n.text.c_str();
+  };
+  for (HMODULE handle : {HMODULE(instance), HMODULE(nullptr)}) {
+    kernel::Module* m = kernel::ModuleFromHandle(handle);
     if (!m) continue;
     for (const kernel::ResourceEntry& e : m->resources) {
-      const uint8_t* begin = e.data.data();
-      if (begin && at >= begin && at <= begin + e.data.size()) return size_t(begin + e.data.size() - at);
+      std::span<const uint8_t> data = kernel::FindResourceBytes(handle, argument(e.type), argument(e.name));
+      const uint8_t* begin = data.data();
+      if (begin && at >= begin && at <= begin + data.size()) return size_t(begin + data.size() - at);
     }
   }
   return SIZE_MAX;

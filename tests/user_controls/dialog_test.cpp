@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "kernel/resources.h"
 #include "session.h"
 #include "user/dialog_template.h"
 
@@ -129,6 +130,52 @@ TEST_F(DialogTest, BadTemplatesFailWithMinusOneAndCreateNothing) {
   EXPECT_EQ(FindWindowW(nullptr, u"Unknown"), before);
   EXPECT_EQ(s.dialog, nullptr);  // no WM_INITDIALOG
   EXPECT_EQ(DialogBoxIndirectParamW(nullptr, nullptr, nullptr, nullptr, 0), -1);
+}
+
+// A .res file holding the given dialog templates, numbered from 1.
+std::vector<uint8_t> ResFile(const std::vector<std::vector<uint8_t>>& dialogs) {
+  std::vector<uint8_t> out = {0, 0, 0, 0, 0x20, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0};
+  out.resize(32, 0);
+  auto put32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
+  };
+  auto put16 = [&](uint16_t v) {
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+  };
+  for (size_t i = 0; i < dialogs.size(); ++i) {
+    put32(uint32_t(dialogs[i].size()));
+    put32(0x20);
+    put16(0xFFFF), put16(5);  // RT_DIALOG
+    put16(0xFFFF), put16(uint16_t(i + 1));
+    put32(0), put16(0x1030), put16(0x0409), put32(0), put32(0);
+    out.insert(out.end(), dialogs[i].begin(), dialogs[i].end());
+    while (out.size() % 4) out.push_back(0);
+  }
+  return out;
+}
+
+INT_PTR CALLBACK EndAtOnce(HWND dialog, UINT message, WPARAM, LPARAM) {
+  if (message == WM_INITDIALOG) EndDialog(dialog, 42);
+  return FALSE;
+}
+
+TEST_F(DialogTest, TemplatesInAModuleAreReadWithinTheirResource) {
+  std::vector<uint8_t> whole = TemplateBytes(100);
+  std::vector<uint8_t> half(whole.begin(), whole.begin() + ptrdiff_t(whole.size() / 8 * 4));
+  // The cut template ends the module's bytes, so reading on would leave them (which
+  // the address sanitizer reports); the empty one has an address of its own.
+  HMODULE module = kernel::LoadModuleFromBytes(ResFile({whole, {}, half}));
+  ASSERT_NE(module, nullptr);
+  auto open = [&](int id) {
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), RT_DIALOG);
+    auto* t = static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(module, found)));
+    return DialogBoxIndirectParamW(module, t, nullptr, EndAtOnce, 0);
+  };
+  EXPECT_EQ(open(1), 42);
+  EXPECT_EQ(open(2), -1);  // no bytes at all
+  EXPECT_EQ(open(3), -1);  // cut off in the middle of an item
+  EXPECT_EQ(FindWindowW(nullptr, u"Every control"), nullptr);
 }
 
 TEST_F(DialogTest, ControlsStandAtTheirDialogUnitsInPixels) {
