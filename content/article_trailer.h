@@ -7,6 +7,8 @@
 
 constexpr DWORD ArticleTrailerSize = 878;
 
+// The block is the book's: vintrel-book compiles it from the closing notice among the
+// book's sources (resources/closing_block.cpp holds it).
 extern const BYTE (&ArticleTrailer)[ArticleTrailerSize];
 
 // The stream's paragraph records (at most size bytes of it are read), then the closing
