@@ -43,17 +43,14 @@ std::u16string ClockText(int& minuteOfDay) {
   return text;
 }
 
-// Four small squares in a square: the start icon.
+// The start icon: a white square frame around a white square.
 void DrawStartIcon(HDC dc, const RECT& r) {
   int s = Scale();
-  int size = 6 * s;
-  int x = r.left + 4 * s, y = (r.top + r.bottom) / 2 - size;
-  const COLORREF colours[] = {RGB(240, 80, 40), RGB(90, 200, 60), RGB(40, 150, 240),
-                              RGB(250, 200, 30)};
-  for (int i = 0; i < 4; ++i) {
-    int cx = x + (i % 2) * (size + s), cy = y + (i / 2) * (size + s);
-    FillColour(dc, RECT{cx, cy, cx + size, cy + size}, colours[i]);
-  }
+  int size = 13 * s;
+  int x = r.left + 4 * s, y = (r.top + r.bottom) / 2 - size / 2;
+  FillColour(dc, RECT{x, y, x + size, y + size}, RGB(255, 255, 255));
+  FillColour(dc, RECT{x + 2 * s, y + 2 * s, x + size - 2 * s, y + size - 2 * s}, kBarColour);
+  FillColour(dc, RECT{x + 5 * s, y + 5 * s, x + size - 5 * s, y + size - 5 * s}, RGB(255, 255, 255));
 }
 
 void Paint(HWND window) {
