@@ -79,6 +79,10 @@ Menu* NewMenu(bool popup) {
 
 void Destroy(Menu* menu) {
   if (!Live().erase(menu)) return;
+  // A menu destroyed on its own leaves no popup item pointing at it.
+  for (Menu* other : Live())
+    for (Item& item : other->items)
+      if (item.submenu == menu) item.submenu = nullptr;
   for (Item& item : menu->items)
     if (item.submenu) Destroy(item.submenu);
   delete menu;

@@ -151,6 +151,11 @@ TEST_F(MenuTest, EnableAndBuildMenus) {
   EXPECT_TRUE(DestroyMenu(popup));
   EXPECT_FALSE(DestroyMenu(popup));  // already gone
   EXPECT_EQ(GetMenuItemCount(popup), -1);
+  // A submenu destroyed before its parent: the parent's item no longer leads to it.
+  HMENU more = GetSubMenu(go, 6);
+  EXPECT_TRUE(DestroyMenu(more));
+  EXPECT_EQ(GetSubMenu(go, 6), nullptr);
+  EXPECT_EQ(CheckMenuItem(go, 140, MF_CHECKED), DWORD(-1));
 }
 
 // An owner window that records the commands it gets, and a popup driven from the idle loop.
