@@ -119,25 +119,33 @@ BOOL Polyline(HDC handle, const POINT* points, int count) {
   return TRUE;
 }
 
+namespace {
+
+// The surface pixel under DC point (x, y), or null outside the DC's clip.
+uint32_t* PixelAt(const Canvas& canvas, int x, int y) {
+  const long long sx = (long long)x + canvas.origin.x, sy = (long long)y + canvas.origin.y;
+  if (canvas.empty() || sx < canvas.clip.left || sx >= canvas.clip.right ||
+      sy < canvas.clip.top || sy >= canvas.clip.bottom)
+    return nullptr;
+  return &canvas.surface->pixels[size_t(sy) * canvas.surface->width + sx];
+}
+
+}  // namespace
+
 COLORREF SetPixel(HDC handle, int x, int y, COLORREF colour) {
   auto dc = FindDc(handle);
   if (!dc) return CLR_INVALID;
   Canvas canvas = CanvasOf(*dc);
-  const long long sx = (long long)x + canvas.origin.x, sy = (long long)y + canvas.origin.y;
-  if (canvas.empty() || sx < canvas.clip.left || sx >= canvas.clip.right ||
-      sy < canvas.clip.top || sy >= canvas.clip.bottom)
-    return CLR_INVALID;
+  uint32_t* pixel = PixelAt(canvas, x, y);
+  if (!pixel) return CLR_INVALID;
   canvas.put(x, y, ToPixel(colour));
-  return ToColorRef(canvas.surface->pixels[size_t(sy) * canvas.surface->width + sx]);
+  return ToColorRef(*pixel);
 }
 
 COLORREF GetPixel(HDC handle, int x, int y) {
   auto dc = FindDc(handle);
   if (!dc) return CLR_INVALID;
   Canvas canvas = CanvasOf(*dc);
-  const long long sx = (long long)x + canvas.origin.x, sy = (long long)y + canvas.origin.y;
-  if (canvas.empty() || sx < canvas.clip.left || sx >= canvas.clip.right ||
-      sy < canvas.clip.top || sy >= canvas.clip.bottom)
-    return CLR_INVALID;
-  return ToColorRef(canvas.surface->pixels[size_t(sy) * canvas.surface->width + sx]);
+  uint32_t* pixel = PixelAt(canvas, x, y);
+  return pixel ? ToColorRef(*pixel) : CLR_INVALID;
 }
