@@ -194,12 +194,22 @@ TEST_F(ControlsTest, ListBoxSortsSelectsByPrefixAndNotifies) {
     test::Key(VK_DOWN);
   });
   s.steps.push_back([&](HWND d) {
+    // Two taps in a row on one item: a double tap.
+    RECT row;
+    HWND list = GetDlgItem(d, 1001);
+    SendMessageW(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&row), 2);
+    test::Tap((row.left + row.right) / 2, (row.top + row.bottom) / 2);
+    test::Tap((row.left + row.right) / 2, (row.top + row.bottom) / 2);
+  });
+  s.steps.push_back([&](HWND d) {
     EXPECT_EQ(SendMessageW(GetDlgItem(d, 1001), LB_GETCURSEL, 0, 0), 2);
     EndDialog(d, 1);
   });
   RunDialog(100, s);
-  // Focus, the tap's selection, the key's selection, the focus leaving as the dialog ends.
-  std::vector<WORD> want = {LBN_SETFOCUS, LBN_SELCHANGE, LBN_SELCHANGE, LBN_KILLFOCUS};
+  // Focus, the tap's selection, the key's selection, the double tap on the selected item,
+  // the focus leaving as the dialog ends.
+  std::vector<WORD> want = {LBN_SETFOCUS, LBN_SELCHANGE, LBN_SELCHANGE, LBN_DBLCLK, LBN_KILLFOCUS};
   EXPECT_EQ(notes, want);
 }
 

@@ -9,16 +9,14 @@ void RegisterControlClasses() {
   struct {
     const char16_t* name;
     WNDPROC proc;
-    UINT style;
   } classes[] = {
-      {u"Static", StaticProc, 0},
-      {u"Edit", EditProc, 0},
-      {u"ListBox", ListBoxProc, CS_DBLCLKS},
-      {u"Button", ButtonProc, 0},
+      {u"Static", StaticProc},
+      {u"Edit", EditProc},
+      {u"ListBox", ListBoxProc},
+      {u"Button", ButtonProc},
   };
   for (auto& c : classes) {
     WNDCLASSW wc{};
-    wc.style = c.style;
     wc.lpfnWndProc = c.proc;
     wc.cbWndExtra = kStateBytes;
     wc.lpszClassName = c.name;

@@ -17,7 +17,13 @@ struct ListState {
   DWORD style;
   HFONT font = nullptr;
   bool tracking = false;
+  // The last tap, for telling a double tap (the window layer makes no double-click
+  // messages of its own).
+  int lastTapIndex = -1;
+  LONG lastTapTime = 0;
 };
+
+constexpr LONG kDoubleTapMs = 500;
 
 int ItemHeight(HWND window, const ListState& s) {
   HDC dc = GetDC(window);
@@ -285,6 +291,11 @@ LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       s->tracking = true;
       int i = IndexAt(window, *s, GET_Y_LPARAM(lParam));
       if (i >= 0) UserSelect(window, *s, i);
+      LONG now = GetMessageTime();
+      bool doubleTap = i >= 0 && i == s->lastTapIndex && now - s->lastTapTime <= kDoubleTapMs;
+      s->lastTapIndex = doubleTap ? -1 : i;
+      s->lastTapTime = now;
+      if (doubleTap) NotifyIf(window, *s, LBN_DBLCLK);
       return 0;
     }
     case WM_MOUSEMOVE:
@@ -301,9 +312,6 @@ LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_CAPTURECHANGED:
       s->tracking = false;
-      return 0;
-    case WM_LBUTTONDBLCLK:
-      if (IndexAt(window, *s, GET_Y_LPARAM(lParam)) >= 0) NotifyIf(window, *s, LBN_DBLCLK);
       return 0;
     case WM_ERASEBKGND:
       return 1;
