@@ -10,6 +10,7 @@
 
 #include "kernel/resources.h"
 #include "user/controls/common.h"
+#include "user/controls/radio_group.h"
 #include "user/dialog_template.h"
 #include "user/internal.h"
 
@@ -91,6 +92,30 @@ void MoveFocus(HWND dialog, bool backwards) {
   size_t i = it == stops.end() ? (backwards ? stops.size() - 1 : 0)
                                : (size_t(it - stops.begin()) + (backwards ? stops.size() - 1 : 1)) % stops.size();
   FocusControl(stops[i]);
+}
+
+// Arrow keys on a radio button move to the next one of its group (round), checking
+// an automatic one as a click would.
+bool MoveInRadioGroup(HWND dialog, HWND from, bool backwards) {
+  std::vector<HWND> controls = Controls(dialog);
+  std::vector<bool> starts;
+  size_t index = controls.size();
+  for (size_t i = 0; i < controls.size(); ++i) {
+    starts.push_back((GetWindowLongW(controls[i], GWL_STYLE) & WS_GROUP) != 0);
+    if (controls[i] == from) index = i;
+  }
+  if (index == controls.size()) return false;
+  auto [first, last] = buttons::GroupRange(starts, index);
+  size_t n = last - first;
+  for (size_t step = 1; step < n; ++step) {
+    size_t i = first + (index - first + (backwards ? n - step : step)) % n;
+    HWND c = controls[i];
+    if (!(SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) || !IsWindowEnabled(c)) continue;
+    SetFocus(c);
+    if ((GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON) SendMessageW(c, BM_CLICK, 0, 0);
+    return true;
+  }
+  return false;
 }
 
 LRESULT DefaultHandling(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -418,6 +443,13 @@ BOOL IsDialogMessageW(HWND dialog, LPMSG message) {
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(from));
         return TRUE;
       }
+      case VK_UP:
+      case VK_DOWN:
+      case VK_LEFT:
+      case VK_RIGHT:
+        if (!(code & DLGC_RADIOBUTTON) || (code & DLGC_WANTARROWS)) break;
+        MoveInRadioGroup(dialog, target, message->wParam == VK_UP || message->wParam == VK_LEFT);
+        return TRUE;
       case VK_ESCAPE:
         if (code & DLGC_WANTALLKEYS) break;
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),

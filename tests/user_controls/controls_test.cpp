@@ -294,11 +294,21 @@ TEST_F(ControlsTest, AutoRadioButtonsUncheckTheirGroupOnly) {
     states.push_back(checks(d));
     SendDlgItemMessageW(d, 13, BM_SETCHECK, BST_CHECKED, 0);  // BM_SETCHECK alone: no group rule
     states.push_back(checks(d));
+    SetFocus(GetDlgItem(d, 13));
+    test::Key(VK_DOWN);  // round to the group's first button
+  });
+  s.steps.push_back([&](HWND d) {
+    states.push_back(checks(d));
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), 11);
+    test::Key(VK_UP);
+  });
+  s.steps.push_back([&](HWND d) {
+    states.push_back(checks(d));
     EndDialog(d, 1);
   });
   RunDialog(103, s);
-  EXPECT_EQ(states, (std::vector<std::string>{"01010", "01001", "01101"}));
-  EXPECT_EQ(clicked, (std::vector<int>{12, 22}));
+  EXPECT_EQ(states, (std::vector<std::string>{"01010", "01001", "01101", "10001", "00101"}));
+  EXPECT_EQ(clicked, (std::vector<int>{12, 22, 11, 13}));
 }
 
 TEST_F(ControlsTest, CheckBoxTogglesOnClick) {
