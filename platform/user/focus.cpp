@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "kernel/utf.h"
+#include "user/icon.h"
 #include "user/internal.h"
 
 namespace user {
@@ -38,8 +39,10 @@ void Activate(HWND handle, WORD state) {
   }
   if (S().active != handle || !w->alive) return;
   w->frameDirty = true;
-  if (display::Display* d = display::Current(); d && !w->system)
+  if (display::Display* d = display::Current(); d && !w->system) {
     d->setTitle(kernel::Utf16ToUtf8(w->text));
+    if (w->cls && w->cls->wc.hIcon) ShowIconOnDisplay(w->cls->wc.hIcon);
+  }
   Call(handle, WM_ACTIVATE, MAKEWPARAM(state, 0), reinterpret_cast<LPARAM>(old));
   if (S().active == handle && S().focus && !Within(handle, S().focus)) SetFocus(nullptr);
 }

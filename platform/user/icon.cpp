@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 
+#include "display/display.h"
 #include "gdi/dib.h"
 #include "kernel/resources.h"
 
@@ -89,6 +90,15 @@ bool IconImage(HICON handle, int size, std::vector<uint32_t>& pixels, std::vecto
       if (row[x / 8] & (0x80 >> (x % 8))) alpha[static_cast<size_t>(y) * width + x] = 0;
   }
   return true;
+}
+
+void ShowIconOnDisplay(HICON icon) {
+  display::Display* d = display::Current();
+  std::vector<uint32_t> pixels;
+  std::vector<uint8_t> alpha;
+  int width = 0, height = 0;
+  if (d && IconImage(icon, 32, pixels, alpha, width, height))
+    d->setIcon(pixels.data(), alpha.data(), width, height);
 }
 
 }  // namespace user

@@ -13,4 +13,8 @@ namespace user {
 bool IconImage(HICON icon, int size, std::vector<uint32_t>& pixels, std::vector<uint8_t>& alpha,
                int& width, int& height);
 
+// Shows the icon (its 32-pixel picture) as the display's window icon; nothing when the
+// icon has no picture.
+void ShowIconOnDisplay(HICON icon);
+
 }  // namespace user
