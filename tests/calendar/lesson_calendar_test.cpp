@@ -1,6 +1,5 @@
 #include "calendar/lesson_calendar.h"
 
-#include <cstdlib>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -109,19 +108,6 @@ TEST(SelectLesson, TableOfCases) {
     EXPECT_EQ(App.LastPosition, c.PositionKept ? 42 : 0);
     EXPECT_EQ(App.Flags, otherBits | (c.ExpectedChosen ? DWORD(LessonChosen) : 0));
   }
-}
-
-// Run by CTest under faketime with the date's expected lesson in the environment: the
-// lesson follows the platform's local date.
-TEST(SelectLessonAtFixedDate, TodaysLessonFollowsTheLocalDate) {
-  const char* expected = std::getenv("VINTREL_EXPECTED_LESSON");
-  if (expected == nullptr) GTEST_SKIP() << "runs only under faketime";
-  App.Lesson = 0;
-  App.LastPosition = 0;
-  App.Flags = DefaultFlags | LessonChosen;
-  SelectLesson(0, true);
-  EXPECT_EQ(App.Lesson, std::atoi(expected));
-  EXPECT_EQ(App.Flags, DefaultFlags & ~DWORD(LessonChosen));
 }
 
 }  // namespace
