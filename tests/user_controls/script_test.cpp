@@ -11,7 +11,9 @@
 namespace {
 
 std::string RunDemo(const std::string& script) {
-  std::string path = ::testing::TempDir() + "user_controls_script.txt";
+  // One script file per test, so tests run side by side never share one.
+  std::string path = ::testing::TempDir() + "user_controls_script_" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
   std::ofstream(path) << script;
   std::string command = std::string(VINTREL_CONTROLS_DEMO) + " --headless --script " + path + " 2>&1";
   std::string out;
