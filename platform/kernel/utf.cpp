@@ -18,9 +18,13 @@ void SecondByteRange(unsigned char lead, unsigned char& low, unsigned char& high
   else if (lead == 0xF4) high = 0x8F;
 }
 
-// Decodes one code point at utf8[pos] and advances pos past it. A malformed sequence
-// yields U+FFFD for its longest valid prefix (at least one byte), as Unicode advises.
-char32_t DecodeUtf8(std::string_view utf8, size_t& pos) {
+}  // namespace
+
+char32_t DecodeUtf8At(std::string_view utf8, size_t& pos, bool* malformed) {
+  auto bad = [malformed] {
+    if (malformed) *malformed = true;
+    return kReplacement;
+  };
   unsigned char lead = static_cast<unsigned char>(utf8[pos++]);
   if (lead < 0x80) return lead;
   int length;
@@ -32,14 +36,14 @@ char32_t DecodeUtf8(std::string_view utf8, size_t& pos) {
   } else if (lead >= 0xF0 && lead <= 0xF4) {
     length = 4, code = lead & 0x07;
   } else {
-    return kReplacement;
+    return bad();
   }
   unsigned char low, high;
   SecondByteRange(lead, low, high);
   for (int i = 1; i < length; ++i) {
-    if (pos >= utf8.size()) return kReplacement;
+    if (pos >= utf8.size()) return bad();
     unsigned char byte = static_cast<unsigned char>(utf8[pos]);
-    if (byte < low || byte > high) return kReplacement;
+    if (byte < low || byte > high) return bad();
     code = (code << 6) | (byte & 0x3F);
     ++pos;
     low = 0x80, high = 0xBF;
@@ -65,14 +69,12 @@ void AppendUtf8(std::string& out, char32_t code) {
   }
 }
 
-}  // namespace
-
 std::u16string Utf8ToUtf16(std::string_view utf8) {
   std::u16string out;
   out.reserve(utf8.size());
   size_t pos = 0;
   while (pos < utf8.size()) {
-    char32_t code = DecodeUtf8(utf8, pos);
+    char32_t code = DecodeUtf8At(utf8, pos);
     if (code < 0x10000) {
       out += static_cast<char16_t>(code);
     } else {
