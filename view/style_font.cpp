@@ -3,13 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "content/article_format.h"
 #include "view/article_view.h"
 
 namespace {
-
-constexpr unsigned KeySmall = 0x02;
-constexpr unsigned KeyLarge = 0x04;
-constexpr unsigned KeyBold = 0x08;
 
 constexpr COLORREF Navy = 0x800000;
 constexpr COLORREF Blue = 0xFF0000;
@@ -50,16 +47,16 @@ void MeasureWidths(ArticleView* view, StyleFont* node) {
 }  // namespace
 
 LONG StyleFontHeight(LONG size, unsigned key) {
-  if (key & KeyLarge) return size ? size * 5 / 4 : 20;
-  if (key & KeySmall) return size ? size * 6 / 8 : 14;
+  if (key & LargeStyle) return size ? size * 5 / 4 : 20;
+  if (key & SmallStyle) return size ? size * 6 / 8 : 14;
   return size;
 }
 
-LONG StyleFontWeight(unsigned key) { return key & KeyBold ? FW_BOLD : FW_NORMAL; }
+LONG StyleFontWeight(unsigned key) { return key & BoldStyle ? FW_BOLD : FW_NORMAL; }
 
 COLORREF StyleTextColour(unsigned key) {
-  if (key & KeySmall) return Navy;
-  if ((key & (KeyLarge | KeyBold)) == (KeyLarge | KeyBold)) return Blue;
+  if (key & SmallStyle) return Navy;
+  if ((key & (LargeStyle | BoldStyle)) == (LargeStyle | BoldStyle)) return Blue;
   return Black;
 }
 
