@@ -13,9 +13,11 @@ function(vintrel_add_resources target)
     list(APPEND include_flags -I ${dir})
   endforeach()
   get_filename_component(rc_dir ${ARG_RC} DIRECTORY)
+  # llvm-rc also takes options that start with '/', so the script's path comes
+  # after '--' lest a path like /c... be read as an option.
   add_custom_command(
     OUTPUT ${res}
-    COMMAND ${VINTREL_RC} -C 65001 ${include_flags} -I ${rc_dir} -fo ${res} ${ARG_RC}
+    COMMAND ${VINTREL_RC} -C 65001 ${include_flags} -I ${rc_dir} -fo ${res} -- ${ARG_RC}
     DEPENDS ${ARG_RC} ${ARG_DEPENDS}
     WORKING_DIRECTORY ${rc_dir}
     COMMENT "Compiling resources ${rc_name}.rc"
