@@ -1,0 +1,22 @@
+// The menu bar at the bottom of the screen or the command bar at the top of the main
+// window, with the "&Go" menu, the tool-bar buttons and the check marks of Reverse and
+// Bookmark; and the full-screen set-up of dialogs.
+#pragma once
+
+#include "platform.h"
+
+// Builds the bar for App.MainWindow; sets App.MenuBar, App.MenuBarHeight and, from
+// version 4.21 on, App.MenuBarOnBottom.
+void CreateMenuBar();
+// The menu holding the command items, or null without a bar.
+HMENU CommandMenu();
+// With set, checks (checked != 0) or unchecks the item; without, toggles it. The
+// item's check state afterwards, 1 or 0.
+int SetMenuCheck(HMENU menu, int set, UINT id, int checked);
+// The Bookmark item's check mark from whether the current lesson is bookmarked.
+void UpdateBookmarkCheck(HWND window, int set);
+// set = 1: the Reverse item's check mark from App.Flags; set = 0: toggles it. Either
+// way the Reverse bit of App.Flags takes the resulting state.
+void UpdateReverseCheck(HWND window, int set);
+// The shell's set-up of a dialog for the screen mode (Done button, full screen).
+void InitDialogScreen(HWND dialog, DWORD flags);
