@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "app/app_state.h"
-#include "app/font_dialog_hook.h"
+#include "app/dialog_hooks.h"
 #include "app/main_window.h"
 #include "app/settings_store.h"
 #include "calendar/lesson_calendar.h"
