@@ -74,13 +74,8 @@ void EnterFullScreen(HWND window) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show) {
   std::memset(&App, 0, sizeof App);
   App.Instance = instance;
-  IgnoreActivate = ReadNumber(PublisherKey, u"IgnoreActivate", 0);
-  FullScreen = ReadNumber(PublisherKey, u"FullScreen", 0);
-  AllowSipInHebrewSearch = ReadNumber(PublisherKey, u"AllowSipInHebrewSearch", 1);
-  TaskBarWindow = FullScreen ? FindWindowW(u"HHTaskBar", u"") : nullptr;
+  ReadPublisherSettings();
   BOOL taskBarWasVisible = TaskBarWindow ? IsWindowVisible(TaskBarWindow) : FALSE;
-  App.MenuBarOnBottom = static_cast<LONG>(ReadNumber(PublisherKey, u"MenuBarOnBottom", 0));
-  App.SurroundingGutter = static_cast<LONG>(ReadNumber(PublisherKey, u"SurroundingGutter", 0));
   if (commandLine && commandLine[0] && _wcsicmp(commandLine, u"/today") == 0)
     App.TodayRequested = 1;
 
@@ -99,6 +94,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show) 
   }
   if (TaskBarWindow && taskBarWasVisible) ShowWindow(TaskBarWindow, SW_SHOW);
   return static_cast<int>(message.wParam);
+}
+
+void ReadPublisherSettings() {
+  IgnoreActivate = ReadNumber(PublisherKey, u"IgnoreActivate", 0);
+  FullScreen = ReadNumber(PublisherKey, u"FullScreen", 0);
+  AllowSipInHebrewSearch = ReadNumber(PublisherKey, u"AllowSipInHebrewSearch", 1);
+  TaskBarWindow = FullScreen ? FindWindowW(u"HHTaskBar", u"") : nullptr;
+  App.MenuBarOnBottom = static_cast<LONG>(ReadNumber(PublisherKey, u"MenuBarOnBottom", 0));
+  App.SurroundingGutter = static_cast<LONG>(ReadNumber(PublisherKey, u"SurroundingGutter", 0));
 }
 
 HWND InitInstance(int show) {
@@ -136,7 +140,9 @@ void RegisterMainClass(HINSTANCE instance, LPCWSTR className) {
 }
 
 void LoadSettings() {
+  // A run of the settings begins: its end is still to come.
   Loaded = false;
+  Ended = false;
   WCHAR path[MAX_PATH];
   path[0] = 0;
   GetModuleFileNameW(App.Instance, path, MAX_PATH);

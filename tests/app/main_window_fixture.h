@@ -1,0 +1,35 @@
+// The real main window on the in-memory screen, with the book's resources embedded in
+// the test program and a settings folder of the test's own.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/app_state.h"
+#include "platform.h"
+
+namespace main_window_test {
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Stores a product-key number before the window starts.
+  static void StoreNumber(const char16_t* name, DWORD value);
+  // Stores a publisher-key number (the read-only key of screen modes and the gutter).
+  static void StorePublisherNumber(const char16_t* name, DWORD value);
+
+  // A headless screen running the script lines given (answers to message boxes, taps);
+  // then the main window as the start-up makes it, on `lesson` chosen explicitly.
+  HWND Open(WORD lesson, const std::string& script = "");
+  // Dispatches everything queued and every pending paint; false once the quit came.
+  static bool Pump();
+
+  WORD FirstLine() const;
+  HWND window_ = nullptr;
+  std::string folder_;
+};
+
+}  // namespace main_window_test
