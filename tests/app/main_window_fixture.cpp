@@ -63,13 +63,17 @@ void MainWindowTest::StorePublisherNumber(const char16_t* name, DWORD value) {
   Store(PublisherKey, name, value);
 }
 
-HWND MainWindowTest::Open(WORD lesson, const std::string& script) {
+void MainWindowTest::Screen(const std::string& script) {
   display::Script parsed;
   std::istringstream in(script);
   EXPECT_TRUE(display::ParseScript(in, parsed).empty()) << script;
   display::Install(display::CreateHeadless(240, 320, std::move(parsed)));
   user::ResetForTests();
   shell::RestartForTests();
+}
+
+HWND MainWindowTest::Open(WORD lesson, const std::string& script) {
+  Screen(script);
   StoreNumber(u"Lesson", lesson);
   StoreNumber(u"Flags", ReadNumber(ProductKey, u"Flags", DefaultFlags) | LessonChosen);
   std::memset(&App, 0, sizeof App);

@@ -21,6 +21,8 @@ class MainWindowTest : public ::testing::Test {
   // Stores a publisher-key number (the read-only key of screen modes and the gutter).
   static void StorePublisherNumber(const char16_t* name, DWORD value);
 
+  // A headless screen with its task bar, running the script lines given.
+  static void Screen(const std::string& script);
   // A headless screen running the script lines given (answers to message boxes, taps);
   // then the main window as the start-up makes it, on `lesson` chosen explicitly.
   HWND Open(WORD lesson, const std::string& script = "");

@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/menu_bar.h"
 #include "app/settings_store.h"
+#include "app/startup.h"
 #include "index/bookmarks.h"
 #include "main_window_fixture.h"
 #include "view/article_view.h"
@@ -322,6 +323,26 @@ TEST_F(MainWindowTest, TheSystemsCloseRequestsEndTheProgram) {
   position.flags = 0x10000 | SWP_NOACTIVATE;
   SendMessageW(window_, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
   EXPECT_FALSE(IsWindow(window_));
+}
+
+TEST_F(MainWindowTest, FullScreenHidesTheTaskBarAndShowsItAgainOnlyIfItWasVisible) {
+  StorePublisherNumber(u"FullScreen", 1);
+  for (bool wasVisible : {true, false}) {
+    SCOPED_TRACE(wasVisible ? "task bar visible at start" : "task bar hidden at start");
+    Screen("windows\nquit");
+    HWND taskBar = FindWindowW(u"HHTaskBar", nullptr);
+    ASSERT_TRUE(taskBar);
+    if (!wasVisible) ShowWindow(taskBar, SW_HIDE);
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(WinMain(GetModuleHandleW(nullptr), nullptr, const_cast<LPWSTR>(u""), SW_SHOW), 0);
+    std::string listing = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(listing.find("class=\"HHTaskBar\""), std::string::npos) << listing;
+    // The main window reaches the top of the screen.
+    EXPECT_NE(listing.find("class=\"Vintrel - 5765 (heb)\" title=\"Vintrel - 5765 (heb)\" rect=0,0,"),
+              std::string::npos)
+        << listing;
+    EXPECT_EQ(IsWindowVisible(taskBar) != 0, wasVisible);
+  }
 }
 
 }  // namespace

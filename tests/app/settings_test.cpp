@@ -237,7 +237,8 @@ TEST_F(SettingsTest, OutOfMemoryWhileReadingEndsInOrderAndKeepsTheStoredSettings
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status));
   unsigned allocations = static_cast<unsigned>(WEXITSTATUS(status));
-  ASSERT_GE(allocations, 4u);
+  // The font name, the size's text and the bookmarks at least (the list is used in place).
+  ASSERT_GE(allocations, 3u);
   for (unsigned n = 1; n <= allocations; ++n) {
     EXPECT_EXIT(LoadWithFailingAllocation(n), ::testing::ExitedWithCode(0),
                 "There is not enough memory, aborting")
