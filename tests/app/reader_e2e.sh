@@ -38,6 +38,13 @@ last=$(value LastPosition)
 run $day "key Home End End\nquit"
 expect_value LastPosition "$last" "End twice"
 
+# The menu's shortcut labels are text only: the keys do nothing, Ctrl+Home acts as Home.
+run $day "key PageDown\nkey Ctrl+F Ctrl+D Ctrl+Q F3 Alt+F3\nwindows\nquit"
+[ "$(grep -c '^window ' "$work/out")" = 3 ] || fail "a shortcut key opened a window: $(cat "$work/out")"
+[ "$(value LastPosition)" != "dword:00000000" ] || fail "a shortcut key moved the text"
+run $day "key Ctrl+Home\nquit"
+expect_value LastPosition dword:00000000 "Ctrl+Home"
+
 # Taps: the lower half pages forward, the upper half back; the scroll bar's arrow moves
 # one line.
 run $day "key Home\ntap 120 250\nquit"
