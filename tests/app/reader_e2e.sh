@@ -54,6 +54,11 @@ run $day "tap 120 40\nquit"
 expect_value LastPosition dword:00000000 "a tap in the upper half"
 run $day "$line_down\n$line_down\nquit"
 expect_value LastPosition dword:00000002 "two taps on the scroll bar's down arrow"
+run $day "key Home\ndrag 233 46 233 200\nquit"
+dragged=$(value LastPosition)
+[ "$dragged" != "dword:00000000" ] || fail "dragging the scroll bar's thumb did not move the text"
+run $day "tap 233 250\nquit"  # the track below the thumb: a page forward
+[ "$(value LastPosition)" \> "$dragged" ] || fail "a tap on the scroll bar's track did not page"
 run $day "key Home\nquit"
 
 # Lessons: the tool bar and the arrow keys step through them, 267 wraps to 1; Today
