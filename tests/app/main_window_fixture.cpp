@@ -10,6 +10,7 @@
 #include "app/settings_store.h"
 #include "app/startup.h"
 #include "display/headless.h"
+#include "../support/pump.h"
 #include "display/script.h"
 #include "kernel/registry.h"
 #include "shell/shell.h"
@@ -84,15 +85,7 @@ HWND MainWindowTest::Open(WORD lesson, const std::string& script) {
   return window_;
 }
 
-bool MainWindowTest::Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) return false;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return true;
-}
+bool MainWindowTest::Pump() { return PumpMessages(); }
 
 WORD MainWindowTest::FirstLine() const { return App.View ? App.View->FirstLine : 0; }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "../support/pump.h"
 #include "display/script.h"
 
 namespace user_test {
@@ -39,15 +40,7 @@ std::vector<UINT> Messages(const std::vector<UINT>& wanted, HWND window) {
   return out;
 }
 
-bool Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) return false;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return true;
-}
+bool Pump() { return PumpMessages(); }
 
 int RunLoop() {
   MSG msg;
