@@ -37,3 +37,16 @@ function(vintrel_add_resources target)
   set_source_files_properties(${asm} PROPERTIES OBJECT_DEPENDS ${res})
   target_sources(${target} PRIVATE ${asm})
 endfunction()
+
+# vintrel_add_program_resources(TARGET)
+# Embeds the program's own resources in TARGET: resources/vintrel.rc with the compiled
+# book, rebuilt when the book or any picture beside the script changes.
+function(vintrel_add_program_resources target)
+  get_property(book_dir GLOBAL PROPERTY VINTREL_BOOK_DIR)
+  get_property(book_script GLOBAL PROPERTY VINTREL_BOOK_SCRIPT)
+  file(GLOB pictures CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.bmp
+       ${CMAKE_SOURCE_DIR}/resources/*.ico)
+  vintrel_add_resources(${target} RC ${CMAKE_SOURCE_DIR}/resources/vintrel.rc
+    INCLUDES ${book_dir} DEPENDS ${book_script} ${pictures})
+  add_dependencies(${target} vintrel_book)
+endfunction()
