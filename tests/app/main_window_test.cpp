@@ -345,5 +345,30 @@ TEST_F(MainWindowTest, FullScreenHidesTheTaskBarAndShowsItAgainOnlyIfItWasVisibl
   }
 }
 
+// Each activation of the main window repeats the screen mode, unless the publisher asks
+// to leave activation alone; a deactivation does nothing.
+TEST_F(MainWindowTest, ActivationRepeatsTheFullScreenMode) {
+  StorePublisherNumber(u"FullScreen", 1);
+  struct Case {
+    DWORD ignoreActivate;
+    WORD state;
+    bool hidden;
+  } cases[] = {{0, WA_ACTIVE, true}, {0, WA_CLICKACTIVE, true}, {0, WA_INACTIVE, false},
+               {1, WA_ACTIVE, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("IgnoreActivate " + std::to_string(c.ignoreActivate) + ", state " +
+                 std::to_string(c.state));
+    StorePublisherNumber(u"IgnoreActivate", c.ignoreActivate);
+    ASSERT_TRUE(Open(MidLesson));
+    HWND taskBar = FindWindowW(u"HHTaskBar", nullptr);
+    ASSERT_TRUE(taskBar);
+    ShowWindow(taskBar, SW_SHOW);
+    SendMessageW(window_, WM_ACTIVATE, MAKEWPARAM(c.state, 0), 0);
+    EXPECT_EQ(IsWindowVisible(taskBar) == 0, c.hidden);
+    DestroyWindow(window_);
+    Pump();
+  }
+}
+
 }  // namespace
 }  // namespace main_window_test
