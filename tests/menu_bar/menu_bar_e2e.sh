@@ -9,6 +9,9 @@ work=$2
 rm -rf "$work"
 mkdir -p "$work"
 export XDG_CONFIG_HOME=$work/config
+# A runtime folder of its own: no copy started by another test is taken for a running one.
+export XDG_RUNTIME_DIR=$work/run
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 settings=$XDG_CONFIG_HOME/vintrel/registry.reg
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
