@@ -31,7 +31,7 @@ LRESULT ScrollByKey(HWND window, int lines) {
 int KeyPageLines() { return PageLines(App.View, (App.Flags & KeyPageMode) >> KeyPageShift); }
 
 LRESULT HandleKey(HWND window, WPARAM key) {
-  WORD first = App.View ? App.View->FirstLine : 0;
+  WORD first = ArticleViewFirstLine(App.View);
   WORD lastTop = App.View ? App.View->LastTopLine : 0;
   switch (key) {
     case VK_RETURN:
@@ -60,7 +60,7 @@ LRESULT HandleKey(HWND window, WPARAM key) {
 }
 
 int ScrollBarLines(WPARAM wParam) {
-  int first = App.View ? App.View->FirstLine : 0;
+  int first = ArticleViewFirstLine(App.View);
   int page = PageLines(App.View, 0);  // the scroll bar pages by all lines but one
   switch (LOWORD(wParam)) {
     case SB_LINEUP:

@@ -130,14 +130,13 @@ void UpdateBookmarkCheck(HWND, int set) {
 void UpdateReverseCheck(HWND, int set) {
   HMENU menu = CommandMenu();
   int reversed = (App.Flags & Reverse) ? 1 : 0;
+  // A toggle flips the item's mark, or the option itself when there is no item to read.
   bool checked = false;
-  int state;
-  if (!set && !ReadCheck(menu, ReverseItem, checked))
-    state = !reversed;  // no item to toggle: the option still changes
+  if (!set) reversed = ReadCheck(menu, ReverseItem, checked) ? !checked : !reversed;
+  if (SetMenuCheck(menu, 1, ReverseItem, reversed))
+    App.Flags |= Reverse;
   else
-    state = SetMenuCheck(menu, set, ReverseItem, reversed);
-  if (state) App.Flags |= Reverse;
-  else App.Flags &= ~DWORD(Reverse);
+    App.Flags &= ~DWORD(Reverse);
 }
 
 void InitDialogScreen(HWND dialog, DWORD flags) {

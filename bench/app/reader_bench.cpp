@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "../../tests/support/pump.h"
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/settings_store.h"
@@ -38,8 +39,7 @@ HWND OpenReader(WORD lesson) {
   WriteNumber(u"Lesson", lesson);
   WriteNumber(u"Flags", DefaultFlags | LessonChosen);
   HWND window = InitInstance(SW_SHOW);
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  PumpMessages();
   return window;
 }
 

@@ -87,6 +87,6 @@ HWND MainWindowTest::Open(WORD lesson, const std::string& script) {
 
 bool MainWindowTest::Pump() { return PumpMessages(); }
 
-WORD MainWindowTest::FirstLine() const { return App.View ? App.View->FirstLine : 0; }
+WORD MainWindowTest::FirstLine() const { return ArticleViewFirstLine(App.View); }
 
 }  // namespace main_window_test
