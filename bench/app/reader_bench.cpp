@@ -4,17 +4,13 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include <unistd.h>
 
-#include "../../tests/support/pump.h"
+#include "../../tests/support/main_window_start.h"
 #include "app/app_state.h"
-#include "app/main_window.h"
-#include "app/settings_store.h"
-#include "app/startup.h"
 #include "display/headless.h"
 #include "shell/shell.h"
 #include "user/system.h"
@@ -33,14 +29,7 @@ HWND OpenReader(WORD lesson) {
   display::Install(display::CreateHeadless(240, 320, {}));
   user::ResetForTests();
   shell::RestartForTests();
-  std::memset(&App, 0, sizeof App);
-  App.Instance = GetModuleHandleW(nullptr);
-  ReadPublisherSettings();
-  WriteNumber(u"Lesson", lesson);
-  WriteNumber(u"Flags", DefaultFlags | LessonChosen);
-  HWND window = InitInstance(SW_SHOW);
-  PumpMessages();
-  return window;
+  return StartMainWindow(lesson);
 }
 
 void Close(HWND window) {

@@ -8,9 +8,8 @@
 #include <unistd.h>
 
 #include "app/settings_store.h"
-#include "app/startup.h"
+#include "../support/main_window_start.h"
 #include "display/headless.h"
-#include "../support/pump.h"
 #include "display/script.h"
 #include "kernel/registry.h"
 #include "shell/shell.h"
@@ -75,13 +74,7 @@ void MainWindowTest::Screen(const std::string& script) {
 
 HWND MainWindowTest::Open(WORD lesson, const std::string& script) {
   Screen(script);
-  StoreNumber(u"Lesson", lesson);
-  StoreNumber(u"Flags", ReadNumber(ProductKey, u"Flags", DefaultFlags) | LessonChosen);
-  std::memset(&App, 0, sizeof App);
-  App.Instance = GetModuleHandleW(nullptr);
-  ReadPublisherSettings();
-  window_ = InitInstance(SW_SHOW);
-  Pump();
+  window_ = StartMainWindow(lesson);
   return window_;
 }
 
