@@ -1,7 +1,7 @@
 // The modal dialogs as the main window and the start-up see them.
 #pragma once
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 // Runs dialog template `templateId` modally over `owner` for `font`; 1 for OK, 2 for
 // Cancel. The dialog itself is not part of the program yet: until it is, the choice

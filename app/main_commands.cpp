@@ -1,8 +1,9 @@
 // The commands of the menu and the tool bar, and the lesson switches they make.
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/dialog_hooks.h"
 #include "app/main_window.h"
-#include "app/menu_bar.h"
+#include "window/main_view.h"
+#include "window/menu_bar.h"
 #include "calendar/lesson_calendar.h"
 #include "content/lesson_loader.h"
 #include "index/bookmarks.h"

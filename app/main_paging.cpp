@@ -1,7 +1,8 @@
 // Paging the reading view: the reader's keys, the scroll bar's requests and taps in the
 // upper or lower (left or right) half of the text.
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/main_window.h"
+#include "window/main_view.h"
 #include "view/article_draw.h"
 #include "view/article_view.h"
 
@@ -16,9 +17,6 @@ int PageLines(const ArticleView* view, DWORD mode) {
   return lines > 0 ? static_cast<int>(lines) : 0;
 }
 
-constexpr int KeyPageShift = 20;  // KeyPageMode's lowest bit
-constexpr int TapPageShift = 24;  // TapPageMode's lowest bit
-
 // Every scrolling key: move, redraw, and keep the scroll bar in step.
 LRESULT ScrollByKey(HWND window, int lines) {
   ScrollArticle(App.View, lines, 1, true);
@@ -28,7 +26,7 @@ LRESULT ScrollByKey(HWND window, int lines) {
 
 }  // namespace
 
-int KeyPageLines() { return PageLines(App.View, (App.Flags & KeyPageMode) >> KeyPageShift); }
+int KeyPageLines() { return PageLines(App.View, KeyPageModeOf(App.Flags)); }
 
 LRESULT HandleKey(HWND window, WPARAM key) {
   WORD first = ArticleViewFirstLine(App.View);
@@ -87,11 +85,11 @@ int TapPage(HWND window, ArticleView* view, int x, int y) {
   // The gutter widens the left, right and top edges; the bottom edge gets none.
   if (x < view->Left - g || x > view->Left + view->Width + g) return 0;
   if (y < view->Top - g || y > view->Top + view->Height) return 0;
-  if (!(App.Flags & TapPaging)) return 0;
-  bool vertical = (App.Flags & TapVertical) != 0;
+  if (!TapsPage(App.Flags)) return 0;
+  bool vertical = TapsVertically(App.Flags);
   int coordinate = vertical ? y : x;
   int middle = vertical ? view->Top + view->Height / 2 : view->Left + view->Width / 2;
-  int lines = PageLines(view, (App.Flags & TapPageMode) >> TapPageShift);
+  int lines = PageLines(view, TapPageModeOf(App.Flags));
   ScrollArticle(view, coordinate < middle ? -lines : lines, 1, true);
   SyncScrollBar(window);
   return 1;

@@ -1,7 +1,8 @@
 #include "app/main_window.h"
+#include "window/main_view.h"
 
-#include "app/app_state.h"
-#include "app/menu_bar.h"
+#include "base/app_state.h"
+#include "window/menu_bar.h"
 #include "app/startup.h"
 #include "view/article_draw.h"
 #include "view/article_view.h"

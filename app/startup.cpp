@@ -2,10 +2,11 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
+#include "base/alloc.h"
+#include "base/app_state.h"
 #include "app/dialog_hooks.h"
 #include "app/main_window.h"
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "calendar/lesson_calendar.h"
 #include "index/bookmarks.h"
 #include "view/article_draw.h"
@@ -74,6 +75,7 @@ void EnterFullScreen(HWND window) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show) {
   std::memset(&App, 0, sizeof App);
   App.Instance = instance;
+  SetOutOfMemoryHandler(SaveAndQuit);
   ReadPublisherSettings();
   BOOL taskBarWasVisible = TaskBarWindow ? IsWindowVisible(TaskBarWindow) : FALSE;
   if (commandLine && commandLine[0] && _wcsicmp(commandLine, u"/today") == 0)
@@ -112,7 +114,7 @@ HWND InitInstance(int show) {
   LoadSettings();
   SelectLesson(0, App.TodayRequested);
   RegisterMainClass(App.Instance, MainWindowName);
-  DWORD style = WS_VISIBLE | ((App.Flags & ScrollBar) ? WS_VSCROLL : 0);
+  DWORD style = WS_VISIBLE | (HasScrollBar(App.Flags) ? WS_VSCROLL : 0);
   HWND window = CreateWindowExW(WS_EX_WINDOWEDGE, MainWindowName, MainWindowName, style,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                 nullptr, nullptr, App.Instance, nullptr);
@@ -143,6 +145,7 @@ void LoadSettings() {
   // A run of the settings begins: its end is still to come.
   Loaded = false;
   Ended = false;
+  SetOutOfMemoryHandler(SaveAndQuit);
   WCHAR path[MAX_PATH];
   path[0] = 0;
   GetModuleFileNameW(App.Instance, path, MAX_PATH);

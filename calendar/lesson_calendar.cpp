@@ -1,6 +1,6 @@
 #include "calendar/lesson_calendar.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 const LessonNumber LessonCalendar[13][30] = {
     // 1 Nisan
@@ -68,7 +68,7 @@ void SelectLesson(LessonNumber lesson, bool force) {
     }
     return;
   }
-  if ((App.Flags & LessonChosen) && !force) return;
+  if (IsLessonChosen(App.Flags) && !force) return;
 
   const LessonNumber today = LessonForDay(Today());
   if (today != App.Lesson) {

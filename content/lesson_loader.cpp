@@ -1,6 +1,6 @@
 #include "content/lesson_loader.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "content/article_trailer.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/app_state.h"
-#include "app/settings_store.h"
+#include "base/app_state.h"
+#include "base/settings_store.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 ConversionBuffer SharedConversion = {nullptr, 0, CodeBaseLetter};
 
@@ -69,7 +69,7 @@ WCHAR* MapLetterCode(const BYTE* bytes, int n, ConversionBuffer* record, int* ex
   for (int i = 0; i < n && bytes[i]; ++i) produced += ConvertByte(bytes[i], codeBase, units + produced);
   units[produced] = 0;
   if (extraUnits) *extraUnits = produced - n;
-  if (n > 0 && codeBase != CodeBaseLetter && (App.Flags & Reverse)) MirrorAndReverse(units, produced);
+  if (n > 0 && codeBase != CodeBaseLetter && IsReversed(App.Flags)) MirrorAndReverse(units, produced);
   return units;
 }
 

@@ -1,6 +1,6 @@
 #include "text/text_run.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "text/conversion.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The article view: the reading surface, its line table and its scrolling position.
 #pragma once
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "platform.h"
 
 struct StyleFont;

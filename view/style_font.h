@@ -2,7 +2,7 @@
 // glyph width table the right-to-left runs are measured with.
 #pragma once
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "platform.h"
 #include "text/text_run.h"
 

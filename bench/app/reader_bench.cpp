@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "../../tests/support/main_window_start.h"
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "display/headless.h"
 #include "shell/shell.h"
 #include "user/system.h"

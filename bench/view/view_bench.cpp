@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "platform.h"
 #include "view/article_draw.h"
 #include "view/article_view.h"

@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "../support/main_window_start.h"
 #include "display/headless.h"
 #include "display/script.h"

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
-#include "app/menu_bar.h"
-#include "app/settings_store.h"
+#include "window/menu_bar.h"
+#include "base/settings_store.h"
 #include "app/startup.h"
 #include "index/bookmarks.h"
 #include "main_window_fixture.h"

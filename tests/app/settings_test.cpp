@@ -11,8 +11,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/app_state.h"
-#include "app/settings_store.h"
+#include "base/app_state.h"
+#include "base/settings_store.h"
 #include "app/startup.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "book_source.h"
 #include "book_test_support.h"
 #include "content/article_format.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "content/article_format.h"
 #include "content/article_trailer.h"
 #include "record_fixtures.h"

@@ -2,7 +2,7 @@
 // finding and removing the current lesson.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "index/bookmarks.h"
 #include "index_fixtures.h"
 

@@ -5,7 +5,7 @@
 #include <deque>
 #include <sstream>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "display/headless.h"
 #include "index/bookmarks.h"
 #include "index_fixtures.h"

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "index/bookmarks.h"
 #include "index_fixtures.h"
 

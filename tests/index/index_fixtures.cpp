@@ -5,8 +5,8 @@
 
 #include <unistd.h>
 
-#include "app/app_state.h"
-#include "app/settings_store.h"
+#include "base/app_state.h"
+#include "base/settings_store.h"
 #include "content/lesson_loader.h"
 #include "index/bookmarks.h"
 

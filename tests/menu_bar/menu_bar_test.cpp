@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/menu_bar.h"
+#include "base/app_state.h"
+#include "window/menu_bar.h"
 #include "display/headless.h"
 #include "platform.h"
 #include "shell/shell.h"

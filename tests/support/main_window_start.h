@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
-#include "app/settings_store.h"
+#include "base/app_state.h"
+#include "base/settings_store.h"
 #include "app/startup.h"
 #include "pump.h"
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "text/conversion.h"
 
 namespace {

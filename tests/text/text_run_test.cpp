@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "memory_dc.h"
 #include "text/conversion.h"
 #include "text/text_run.h"

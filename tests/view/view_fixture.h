@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "tests/text/memory_dc.h"
 #include "tests/view/article_builder.h"
 #include "text/conversion.h"

@@ -1,8 +1,6 @@
-// The reading view inside the main window: made at the window's creation over the
-// client area less the menu bar and the gutter, fitted to new sizes, painted through
-// its own device context, and mirrored by the scroll bar.
-#include "app/app_state.h"
-#include "app/main_window.h"
+#include "window/main_view.h"
+
+#include "base/app_state.h"
 #include "content/lesson_loader.h"
 #include "view/article_draw.h"
 #include "view/article_view.h"
@@ -63,7 +61,7 @@ void ResizeMainView(HWND window, LPARAM lParam) {
 }
 
 void SyncScrollBar(HWND window) {
-  if (!(App.Flags & ScrollBar) || !App.View) return;
+  if (!HasScrollBar(App.Flags) || !App.View) return;
   SCROLLINFO info = {};
   info.cbSize = sizeof info;
   info.fMask = SIF_RANGE | SIF_POS;

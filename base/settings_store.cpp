@@ -1,8 +1,8 @@
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 #include <cstring>
 
-#include "app/alloc.h"
+#include "base/alloc.h"
 
 const WCHAR ProductKey[] = u"Software\\Norvane\\Vintrel - 5765 (heb)";
 const WCHAR PublisherKey[] = u"software\\Karsolet";
@@ -58,30 +58,17 @@ int WriteValue(LPCWSTR name, DWORD type, const BYTE* data, DWORD size) {
 }  // namespace
 
 DWORD ReadNumber(LPCWSTR keyPath, LPCWSTR name, DWORD fallback) {
-  HKEY key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return fallback;
   DWORD type, size;
-  if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
-    RegCloseKey(key);
-    return fallback;
+  BYTE* data;
+  if (!ReadValue(keyPath, name, 0, type, data, size)) return fallback;
+  DWORD value = fallback;
+  if (type != REG_DWORD) {
+    value = DecimalText(data, size);
+  } else if (size <= sizeof value) {
+    // A shorter number is read into a zeroed one; a longer one does not fit.
+    value = 0;
+    std::memcpy(&value, data, size);
   }
-  if (type == REG_DWORD) {
-    DWORD number = 0, length = sizeof number;
-    LONG result = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&number),
-                                   &length);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS ? number : fallback;
-  }
-  BYTE* data = static_cast<BYTE*>(AllocOrQuit(size ? size : 1));
-  if (!data) {
-    RegCloseKey(key);
-    return fallback;
-  }
-  DWORD read = size;
-  LONG result = RegQueryValueExW(key, name, nullptr, &type, data, &read);
-  RegCloseKey(key);
-  DWORD value = result == ERROR_SUCCESS ? DecimalText(data, read) : fallback;
   free(data);
   return value;
 }

@@ -1,6 +1,6 @@
-#include "app/menu_bar.h"
+#include "window/menu_bar.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "index/bookmarks.h"
 
 namespace {
@@ -129,7 +129,7 @@ void UpdateBookmarkCheck(HWND, int set) {
 
 void UpdateReverseCheck(HWND, int set) {
   HMENU menu = CommandMenu();
-  int reversed = (App.Flags & Reverse) ? 1 : 0;
+  int reversed = IsReversed(App.Flags) ? 1 : 0;
   // A toggle flips the item's mark, or the option itself when there is no item to read.
   bool checked = false;
   if (!set) reversed = ReadCheck(menu, ReverseItem, checked) ? !checked : !reversed;

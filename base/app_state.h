@@ -25,6 +25,15 @@ enum : DWORD {
 };
 constexpr DWORD DefaultFlags = 0xD1140040;
 
+// The packed modes and tests of Flags, by name.
+inline DWORD TapPageModeOf(DWORD flags) { return (flags & TapPageMode) >> 24; }
+inline DWORD KeyPageModeOf(DWORD flags) { return (flags & KeyPageMode) >> 20; }
+inline bool TapsPage(DWORD flags) { return (flags & TapPaging) != 0; }
+inline bool TapsVertically(DWORD flags) { return (flags & TapVertical) != 0; }
+inline bool IsReversed(DWORD flags) { return (flags & Reverse) != 0; }
+inline bool HasScrollBar(DWORD flags) { return (flags & ScrollBar) != 0; }
+inline bool IsLessonChosen(DWORD flags) { return (flags & LessonChosen) != 0; }
+
 struct AppState {
   HINSTANCE Instance;
   FontChoice Font;
