@@ -9,33 +9,16 @@
 #include "index/bookmarks.h"
 #include "view/article_draw.h"
 #include "view/article_view.h"
+#include "resources/resource_ids.h"
 
 namespace {
-
-enum Command : WORD {
-  ChooseArticleButton = 107,
-  TodayCommand = 108,
-  NextArticle = 109,
-  PreviousArticle = 110,
-  SearchCommand = 116,
-  SearchAgain = 117,
-  IndexCommand = 119,
-  ReverseCommand = 122,
-  BookmarkCommand = 123,
-  CheckForUpdates = 129,
-  AboutCommand = 40004,
-  ExitCommand = 40005,
-  FontCommand = 40006,
-};
-
-constexpr int FontDialogId = 105;
 
 void ChooseArticle(HWND window) {
   ShowChosenLesson(window, RunChooseArticle(App.Instance, App.MainWindow, App.Lesson, &App.Font));
 }
 
 void ChooseFont(HWND window) {
-  if (RunFontDialog(window, FontDialogId, &App.Font) == 1) ChangeArticleFont(App.View, &App.Font);
+  if (RunFontDialog(window, IDD_CHOOSE_FONT, &App.Font) == 1) ChangeArticleFont(App.View, &App.Font);
 }
 
 void ToggleReverse(HWND window) {
@@ -52,35 +35,35 @@ void ToggleCurrentBookmark(HWND window) {
 
 int HandleCommand(HWND window, WPARAM wParam) {
   switch (LOWORD(wParam)) {
-    case ChooseArticleButton:
-    case IndexCommand:
+    case IDM_CHOOSE_ARTICLE:
+    case IDM_INDEX:
       ChooseArticle(window);
       return 0;
-    case TodayCommand:
+    case IDM_TODAY:
       ShowLesson(window, 0);
       return 0;
-    case NextArticle:
+    case IDM_NEXT_ARTICLE:
       StepLesson(window, +1);
       return 0;
-    case PreviousArticle:
+    case IDM_PREVIOUS_ARTICLE:
       StepLesson(window, -1);
       return 0;
-    case ReverseCommand:
+    case IDM_REVERSE:
       ToggleReverse(window);
       return 0;
-    case BookmarkCommand:
+    case IDM_BOOKMARK:
       ToggleCurrentBookmark(window);
       return 0;
-    case ExitCommand:
+    case IDM_EXIT:
       DestroyWindow(window);
       return 0;
-    case FontCommand:
+    case IDM_FONT:
       ChooseFont(window);
       return 0;
-    case SearchCommand:
-    case SearchAgain:
-    case CheckForUpdates:
-    case AboutCommand:
+    case IDM_SEARCH:
+    case IDM_SEARCH_AGAIN:
+    case IDM_CHECK_FOR_UPDATES:
+    case IDM_ABOUT:
       return 0;  // the search, the update link and the About dialog come with their code
     default:
       return 1;

@@ -11,13 +11,12 @@
 #include "index/bookmarks.h"
 #include "view/article_draw.h"
 #include "view/article_view.h"
+#include "resources/resource_ids.h"
 
 const WCHAR MainWindowName[] = u"Vintrel - 5765 (heb)";
 
 namespace {
 
-constexpr UINT TodayCommand = 108;
-constexpr int FontDialogId = 105;
 constexpr DWORD FullScreenHide = 42;  // task bar, input-panel button and start icon
 
 bool Ended = false;     // SaveAndQuit has run
@@ -33,7 +32,7 @@ bool HandOverToRunningCopy() {
   HWND foreground = GetForegroundWindow();
   HWND top = foreground;
   while (HWND parent = top ? GetParent(top) : nullptr) top = parent;
-  if (running == foreground) SendMessageW(running, WM_COMMAND, TodayCommand, 0);
+  if (running == foreground) SendMessageW(running, WM_COMMAND, IDM_TODAY, 0);
   if (running != top) SetForegroundWindow(running);
   return true;
 }
@@ -123,7 +122,7 @@ HWND InitInstance(int show) {
   ShowWindow(window, show);
   UpdateWindow(window);
   if (App.Font.Face[0] == 0) {
-    RunFontDialog(window, FontDialogId, &App.Font);
+    RunFontDialog(window, IDD_CHOOSE_FONT, &App.Font);
     ChangeArticleFont(App.View, &App.Font);
   }
   return window;
@@ -135,7 +134,7 @@ void RegisterMainClass(HINSTANCE instance, LPCWSTR className) {
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = MainWndProc;
   windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(101));
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   windowClass.lpszClassName = className;
   RegisterClassW(&windowClass);
@@ -158,7 +157,7 @@ void LoadSettings() {
   App.Flags = ReadNumber(ProductKey, u"Flags", DefaultFlags);
   App.Lesson = static_cast<WORD>(ReadNumber(ProductKey, u"Lesson", 0));
   for (int i = 0; i < 3; ++i)
-    App.OutlineBitmaps[i] = LoadBitmapW(App.Instance, MAKEINTRESOURCEW(201 + i));
+    App.OutlineBitmaps[i] = LoadBitmapW(App.Instance, MAKEINTRESOURCEW(IDB_OUTLINE_PLUS + i));
   LoadBookmarks();
   Loaded = true;
 }

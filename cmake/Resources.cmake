@@ -40,13 +40,14 @@ endfunction()
 
 # vintrel_add_program_resources(TARGET)
 # Embeds the program's own resources in TARGET: resources/vintrel.rc with the compiled
-# book, rebuilt when the book or any picture beside the script changes.
+# book, rebuilt when the book, the shared ids or any picture beside the script changes.
 function(vintrel_add_program_resources target)
   get_property(book_dir GLOBAL PROPERTY VINTREL_BOOK_DIR)
   get_property(book_script GLOBAL PROPERTY VINTREL_BOOK_SCRIPT)
   file(GLOB pictures CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.bmp
        ${CMAKE_SOURCE_DIR}/resources/*.ico)
   vintrel_add_resources(${target} RC ${CMAKE_SOURCE_DIR}/resources/vintrel.rc
-    INCLUDES ${book_dir} DEPENDS ${book_script} ${pictures})
+    INCLUDES ${book_dir} DEPENDS ${book_script} ${pictures}
+    ${CMAKE_SOURCE_DIR}/resources/resource_ids.h)
   add_dependencies(${target} vintrel_book)
 endfunction()

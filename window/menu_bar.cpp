@@ -2,17 +2,12 @@
 
 #include "base/app_state.h"
 #include "index/bookmarks.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
-constexpr WORD GoMenu = 102;        // menu resource with the "&Go" popup
-constexpr UINT MenuBarRecord = 102;  // RCDATA describing the bottom bar's "Go" button
-constexpr UINT GoButton = 40001;
 constexpr int CommandBarId = 1;
-constexpr int ToolBarBitmap = 114;
 constexpr int ButtonCount = 7;
-constexpr UINT ReverseItem = 122;
-constexpr UINT BookmarkItem = 123;
 
 // The handheld's record sizes.
 constexpr DWORD VersionInfoSize = 276;
@@ -34,9 +29,10 @@ constexpr TBBUTTON Button(int image, int command) {
   return TBBUTTON{image, command, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0, 0}, 0, -1};
 }
 // Previous Article, Today, Next Article, Font, Search, Search Again, Choose Article.
-constexpr TBBUTTON Buttons[ButtonCount] = {Button(0, 110),   Button(1, 108), Button(2, 109),
-                                           Button(3, 40006), Button(4, 116), Button(5, 117),
-                                           Button(6, 107)};
+constexpr TBBUTTON Buttons[ButtonCount] = {
+    Button(0, IDM_PREVIOUS_ARTICLE), Button(1, IDM_TODAY),       Button(2, IDM_NEXT_ARTICLE),
+    Button(3, IDM_FONT),             Button(4, IDM_SEARCH),      Button(5, IDM_SEARCH_AGAIN),
+    Button(6, IDM_CHOOSE_ARTICLE)};
 
 // From 4.21 on the shell's menu bar at the bottom is the only kind of bar.
 bool BottomBarRequired() {
@@ -54,7 +50,7 @@ bool CreateBottomBar() {
   info.cbSize = MenuBarInfoSize;
   info.hwndParent = App.MainWindow;
   info.dwFlags = SHCMBF_HIDESIPBUTTON;
-  info.nToolBarId = MenuBarRecord;
+  info.nToolBarId = IDR_GO_MENU;
   info.hInstRes = App.Instance;
   if (!SHCreateMenuBar(&info)) return false;
   App.MenuBar = info.hwndMB;
@@ -71,7 +67,7 @@ bool CreateTopBar() {
   App.MenuBar = CommandBar_Create(App.Instance, App.MainWindow, CommandBarId);
   if (!App.MenuBar) return false;
   App.MenuBarHeight = CommandBar_Height(App.MenuBar);
-  CommandBar_InsertMenubar(App.MenuBar, App.Instance, GoMenu, 0);
+  CommandBar_InsertMenubar(App.MenuBar, App.Instance, IDR_GO_MENU, 0);
   return true;
 }
 
@@ -79,7 +75,7 @@ bool CreateTopBar() {
 // standard images, which no button uses.
 void AddToolButtons() {
   SendMessageW(App.MenuBar, TB_SETTOOLTIPS, ButtonCount + 1, LPARAM(ToolTips));
-  CommandBar_AddBitmap(App.MenuBar, App.Instance, ToolBarBitmap, ButtonCount, 16, 16);
+  CommandBar_AddBitmap(App.MenuBar, App.Instance, IDB_TOOLBAR, ButtonCount, 16, 16);
   SendMessageW(App.MenuBar, TB_ADDBUTTONSW, ButtonCount, LPARAM(Buttons));
   CommandBar_AddBitmap(App.MenuBar, HINST_COMMCTRL, IDB_STD_SMALL_COLOR, -ButtonCount, 16, 16);
 }
@@ -108,7 +104,7 @@ void CreateMenuBar() {
 HMENU CommandMenu() {
   if (!App.MenuBar) return nullptr;
   if (App.MenuBarOnBottom)
-    return reinterpret_cast<HMENU>(SendMessageW(App.MenuBar, SHCMBM_GETSUBMENU, 0, GoButton));
+    return reinterpret_cast<HMENU>(SendMessageW(App.MenuBar, SHCMBM_GETSUBMENU, 0, IDM_GO_BUTTON));
   return CommandBar_GetMenu(App.MenuBar, 0);
 }
 
@@ -124,7 +120,7 @@ int SetMenuCheck(HMENU menu, int set, UINT id, int checked) {
 }
 
 void UpdateBookmarkCheck(HWND, int set) {
-  SetMenuCheck(CommandMenu(), set, BookmarkItem, IsBookmarked());
+  SetMenuCheck(CommandMenu(), set, IDM_BOOKMARK, IsBookmarked());
 }
 
 void UpdateReverseCheck(HWND, int set) {
@@ -132,8 +128,8 @@ void UpdateReverseCheck(HWND, int set) {
   int reversed = IsReversed(App.Flags) ? 1 : 0;
   // A toggle flips the item's mark, or the option itself when there is no item to read.
   bool checked = false;
-  if (!set) reversed = ReadCheck(menu, ReverseItem, checked) ? !checked : !reversed;
-  if (SetMenuCheck(menu, 1, ReverseItem, reversed))
+  if (!set) reversed = ReadCheck(menu, IDM_REVERSE, checked) ? !checked : !reversed;
+  if (SetMenuCheck(menu, 1, IDM_REVERSE, reversed))
     App.Flags |= Reverse;
   else
     App.Flags &= ~DWORD(Reverse);

@@ -9,6 +9,7 @@
 #include "index/bookmarks.h"
 #include "main_window_fixture.h"
 #include "view/article_view.h"
+#include "resources/resource_ids.h"
 
 namespace main_window_test {
 namespace {
@@ -157,10 +158,11 @@ TEST_F(MainWindowTest, VerticalTapsAndTapPagingOff) {
 TEST_F(MainWindowTest, LessonStepsWrapRoundTheBook) {
   struct Case {
     WORD from;
-    WPARAM command;  // 109 Next, 110 Previous
+    WPARAM command;
     WORD to;
-  } cases[] = {{267, 109, 1}, {1, 110, 267}, {0, 110, 267}, {0, 109, 1}, {100, 109, 101},
-               {100, 110, 99}};
+  } cases[] = {{267, IDM_NEXT_ARTICLE, 1},    {1, IDM_PREVIOUS_ARTICLE, 267},
+               {0, IDM_PREVIOUS_ARTICLE, 267}, {0, IDM_NEXT_ARTICLE, 1},
+               {100, IDM_NEXT_ARTICLE, 101},  {100, IDM_PREVIOUS_ARTICLE, 99}};
   ASSERT_TRUE(Open(MidLesson));
   for (const Case& c : cases) {
     App.Lesson = c.from;
@@ -202,11 +204,11 @@ TEST_F(MainWindowTest, ChosenLessonsAndToday) {
   EXPECT_EQ(App.Lesson, 5);
   EXPECT_EQ(FirstLine(), 0);
   // Today drops the explicit choice and starts from the top, even when already shown.
-  EXPECT_EQ(HandleCommand(window_, 108), 0);
+  EXPECT_EQ(HandleCommand(window_, IDM_TODAY), 0);
   WORD today = App.Lesson;
   EXPECT_FALSE(App.Flags & LessonChosen);
   AtLine(9);
-  HandleCommand(window_, 108);
+  HandleCommand(window_, IDM_TODAY);
   EXPECT_EQ(App.Lesson, today);
   EXPECT_EQ(FirstLine(), 0);
 }
@@ -214,7 +216,7 @@ TEST_F(MainWindowTest, ChosenLessonsAndToday) {
 TEST_F(MainWindowTest, UnknownCommandsGoToTheDefaultHandling) {
   ASSERT_TRUE(Open(MidLesson));
   EXPECT_EQ(HandleCommand(window_, 4242), 1);
-  for (WPARAM id : {116, 117, 129, 40004})
+  for (WPARAM id : {IDM_SEARCH, IDM_SEARCH_AGAIN, IDM_CHECK_FOR_UPDATES, IDM_ABOUT})
     EXPECT_EQ(HandleCommand(window_, id), 0) << id;
 }
 
@@ -261,7 +263,7 @@ TEST_F(MainWindowTest, AMissingLessonOpensAnEmptyViewAfterSayingSo) {
   SendMessageW(window_, WM_VSCROLL, SB_PAGEDOWN, 0);
   EXPECT_EQ(FirstLine(), 0);
   // The lesson commands still work.
-  HandleCommand(window_, 109);
+  HandleCommand(window_, IDM_NEXT_ARTICLE);
   EXPECT_EQ(App.Lesson, 1);
   EXPECT_NE(App.View->Text, nullptr);
 }
@@ -269,25 +271,25 @@ TEST_F(MainWindowTest, AMissingLessonOpensAnEmptyViewAfterSayingSo) {
 TEST_F(MainWindowTest, ReverseTwiceRestoresFlagsAndTheCheckMark) {
   ASSERT_TRUE(Open(MidLesson));
   DWORD flags = App.Flags;
-  UINT check = GetMenuState(CommandMenu(), 122, MF_BYCOMMAND) & MF_CHECKED;
-  HandleCommand(window_, 122);
+  UINT check = GetMenuState(CommandMenu(), IDM_REVERSE, MF_BYCOMMAND) & MF_CHECKED;
+  HandleCommand(window_, IDM_REVERSE);
   EXPECT_EQ(App.Flags ^ flags, Reverse);
-  EXPECT_NE(GetMenuState(CommandMenu(), 122, MF_BYCOMMAND) & MF_CHECKED, check);
-  HandleCommand(window_, 122);
+  EXPECT_NE(GetMenuState(CommandMenu(), IDM_REVERSE, MF_BYCOMMAND) & MF_CHECKED, check);
+  HandleCommand(window_, IDM_REVERSE);
   EXPECT_EQ(App.Flags, flags);
-  EXPECT_EQ(GetMenuState(CommandMenu(), 122, MF_BYCOMMAND) & MF_CHECKED, check);
+  EXPECT_EQ(GetMenuState(CommandMenu(), IDM_REVERSE, MF_BYCOMMAND) & MF_CHECKED, check);
 }
 
 TEST_F(MainWindowTest, TheBookmarkCheckFollowsTheLesson) {
   ASSERT_TRUE(Open(MidLesson));
-  auto checked = [] { return (GetMenuState(CommandMenu(), 123, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+  auto checked = [] { return (GetMenuState(CommandMenu(), IDM_BOOKMARK, MF_BYCOMMAND) & MF_CHECKED) != 0; };
   EXPECT_FALSE(checked());
-  HandleCommand(window_, 123);
+  HandleCommand(window_, IDM_BOOKMARK);
   EXPECT_TRUE(IsBookmarked());
   EXPECT_TRUE(checked());
-  HandleCommand(window_, 109);
+  HandleCommand(window_, IDM_NEXT_ARTICLE);
   EXPECT_FALSE(checked());
-  HandleCommand(window_, 110);
+  HandleCommand(window_, IDM_PREVIOUS_ARTICLE);
   EXPECT_TRUE(checked());
 }
 
@@ -297,7 +299,7 @@ TEST_F(MainWindowTest, ExitWritesThePosition) {
   HandleKey(window_, VK_NEXT);
   WORD position = FirstLine();
   ASSERT_GT(position, 0);
-  EXPECT_EQ(HandleCommand(window_, 40005), 0);
+  EXPECT_EQ(HandleCommand(window_, IDM_EXIT), 0);
   EXPECT_FALSE(IsWindow(window_));
   EXPECT_FALSE(Pump());  // the quit request
   EXPECT_EQ(ReadNumber(ProductKey, u"LastPosition", 0), position);

@@ -12,6 +12,7 @@
 #include "window/menu_bar.h"
 #include "display/headless.h"
 #include "platform.h"
+#include "resources/resource_ids.h"
 #include "shell/shell.h"
 #include "shell/toolbar.h"
 #include "user/system.h"
@@ -21,8 +22,6 @@ namespace {
 constexpr int ScreenWidth = 240;
 constexpr int ScreenHeight = 320;
 constexpr int TaskBarHeight = 26;
-constexpr UINT ReverseItem = 122;
-constexpr UINT BookmarkItem = 123;
 
 struct ButtonRow {
   int image;
@@ -30,9 +29,10 @@ struct ButtonRow {
   const char* tip;
 };
 constexpr ButtonRow Buttons[7] = {
-    {0, 110, "Previous Day"}, {1, 108, "Today"},        {2, 109, "Next Day"},
-    {3, 40006, "Choose Font"}, {4, 116, "Search"},      {5, 117, "Search Again"},
-    {6, 107, "Choose Article"},
+    {0, IDM_PREVIOUS_ARTICLE, "Previous Day"}, {1, IDM_TODAY, "Today"},
+    {2, IDM_NEXT_ARTICLE, "Next Day"},         {3, IDM_FONT, "Choose Font"},
+    {4, IDM_SEARCH, "Search"},                 {5, IDM_SEARCH_AGAIN, "Search Again"},
+    {6, IDM_CHOOSE_ARTICLE, "Choose Article"},
 };
 
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -196,7 +196,7 @@ TEST_P(BothBars, TooltipsFollowTheButtonsAndTheMenuButtonHasNone) {
 
 TEST_P(BothBars, EachButtonShowsItsOwnPicture) {
   Build(GetParam(), 0);
-  HBITMAP strip = LoadBitmapW(App.Instance, MAKEINTRESOURCEW(114));
+  HBITMAP strip = LoadBitmapW(App.Instance, MAKEINTRESOURCEW(IDB_TOOLBAR));
   ASSERT_TRUE(strip);
   HDC memory = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(memory, strip);
@@ -225,7 +225,7 @@ TEST_F(MenuBarTest, GoButtonOfTheBottomBarOpensTheGoPopup) {
   Build("5.0", 0);
   TBBUTTON b{};
   ASSERT_TRUE(SendMessageW(App.MenuBar, TB_GETBUTTON, 0, LPARAM(&b)));
-  EXPECT_EQ(b.idCommand, 40001);
+  EXPECT_EQ(b.idCommand, IDM_GO_BUTTON);
   HMENU menu = CommandMenu();
   ASSERT_TRUE(menu);
   EXPECT_EQ(GetMenuItemCount(menu), 17);
@@ -299,7 +299,7 @@ TEST_F(MenuBarTest, WithoutAMenuBarNothingIsMarkedAndReverseStillToggles) {
 
 TEST_F(MenuBarTest, SetMenuCheckSetsOrTogglesByCommand) {
   HMENU menu = CreatePopupMenu();
-  AppendMenuW(menu, MF_STRING, 122, u"Re&verse");
+  AppendMenuW(menu, MF_STRING, IDM_REVERSE, u"Re&verse");
   struct Case {
     int set, checked;
     bool before;
@@ -310,9 +310,9 @@ TEST_F(MenuBarTest, SetMenuCheckSetsOrTogglesByCommand) {
   for (const Case& c : cases) {
     SCOPED_TRACE("set " + std::to_string(c.set) + " checked " + std::to_string(c.checked) +
                  " before " + std::to_string(c.before));
-    CheckMenuItem(menu, 122, c.before ? MF_CHECKED : MF_UNCHECKED);
-    EXPECT_EQ(SetMenuCheck(menu, c.set, 122, c.checked), c.result);
-    EXPECT_EQ((GetMenuState(menu, 122, MF_BYCOMMAND) & MF_CHECKED) != 0, c.result == 1);
+    CheckMenuItem(menu, IDM_REVERSE, c.before ? MF_CHECKED : MF_UNCHECKED);
+    EXPECT_EQ(SetMenuCheck(menu, c.set, IDM_REVERSE, c.checked), c.result);
+    EXPECT_EQ((GetMenuState(menu, IDM_REVERSE, MF_BYCOMMAND) & MF_CHECKED) != 0, c.result == 1);
   }
   EXPECT_EQ(SetMenuCheck(menu, 0, 999, 0), 0) << "an item that is not there is not checked";
   DestroyMenu(menu);
@@ -328,15 +328,15 @@ TEST_P(BothBars, ReverseCheckFollowsFlagsAndTwoTogglesRestoreBoth) {
     bool reversed = (flags & Reverse) != 0;
     UpdateReverseCheck(App.MainWindow, 1);
     EXPECT_EQ(App.Flags, flags);
-    EXPECT_EQ(Checked(ReverseItem), reversed);
+    EXPECT_EQ(Checked(IDM_REVERSE), reversed);
 
     UpdateReverseCheck(App.MainWindow, 0);
     EXPECT_EQ(App.Flags, flags ^ Reverse);
-    EXPECT_EQ(Checked(ReverseItem), !reversed);
+    EXPECT_EQ(Checked(IDM_REVERSE), !reversed);
 
     UpdateReverseCheck(App.MainWindow, 0);
     EXPECT_EQ(App.Flags, flags);
-    EXPECT_EQ(Checked(ReverseItem), reversed);
+    EXPECT_EQ(Checked(IDM_REVERSE), reversed);
   }
 }
 
@@ -349,9 +349,9 @@ TEST_P(BothBars, BookmarkCheckFollowsTheCurrentLesson) {
     SCOPED_TRACE(lesson);
     App.Lesson = lesson;
     UpdateBookmarkCheck(App.MainWindow, 1);
-    EXPECT_EQ(Checked(BookmarkItem), lesson == 12 || lesson == 200);
+    EXPECT_EQ(Checked(IDM_BOOKMARK), lesson == 12 || lesson == 200);
   }
-  EXPECT_FALSE(Checked(ReverseItem)) << "only the Bookmark item changes";
+  EXPECT_FALSE(Checked(IDM_REVERSE)) << "only the Bookmark item changes";
   App.BookmarkList = nullptr;
 }
 

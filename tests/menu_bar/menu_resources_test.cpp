@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -18,23 +19,23 @@ struct MenuRow {
 
 // Caption, then the right-alignment mark 0x08 and the shortcut label where there is one.
 constexpr MenuRow GoItems[] = {
-    {40004, u"&About"},
-    {129, u"Check For &Updates"},
+    {IDM_ABOUT, u"&About"},
+    {IDM_CHECK_FOR_UPDATES, u"Check For &Updates"},
     {0, nullptr},
-    {40006, u"F&ont\x08" u"Ctrl+F"},
-    {122, u"Re&verse"},
+    {IDM_FONT, u"F&ont\x08" u"Ctrl+F"},
+    {IDM_REVERSE, u"Re&verse"},
     {0, nullptr},
-    {108, u"&Today\x08" u"Ctrl+Home"},
+    {IDM_TODAY, u"&Today\x08" u"Ctrl+Home"},
     {0, nullptr},
-    {119, u"&Index\x08" u"Ctrl+D"},
-    {123, u"&Bookmark"},
-    {110, u"&Previous Article"},
-    {109, u"&Next Article"},
+    {IDM_INDEX, u"&Index\x08" u"Ctrl+D"},
+    {IDM_BOOKMARK, u"&Bookmark"},
+    {IDM_PREVIOUS_ARTICLE, u"&Previous Article"},
+    {IDM_NEXT_ARTICLE, u"&Next Article"},
     {0, nullptr},
-    {116, u"&Search\x08" u"Alt+F3"},
-    {117, u"Search A&gain\x08" u"F3"},
+    {IDM_SEARCH, u"&Search\x08" u"Alt+F3"},
+    {IDM_SEARCH_AGAIN, u"Search A&gain\x08" u"F3"},
     {0, nullptr},
-    {40005, u"E&xit\x08" u"Ctrl+Q"},
+    {IDM_EXIT, u"E&xit\x08" u"Ctrl+Q"},
 };
 constexpr int GoItemCount = sizeof GoItems / sizeof GoItems[0];
 
@@ -45,7 +46,7 @@ std::u16string TextAt(HMENU menu, int position) {
 }
 
 TEST(MenuResource, HoldsOnePopupNamedGo) {
-  HMENU menu = LoadMenuW(Module(), MAKEINTRESOURCEW(102));
+  HMENU menu = LoadMenuW(Module(), MAKEINTRESOURCEW(IDR_GO_MENU));
   ASSERT_TRUE(menu);
   EXPECT_EQ(GetMenuItemCount(menu), 1);
   EXPECT_EQ(TextAt(menu, 0), u"&Go");
@@ -54,7 +55,7 @@ TEST(MenuResource, HoldsOnePopupNamedGo) {
 }
 
 TEST(MenuResource, GoItemsHaveTheirIdsCaptionsAndShortcutLabelsInOrder) {
-  HMENU menu = LoadMenuW(Module(), MAKEINTRESOURCEW(102));
+  HMENU menu = LoadMenuW(Module(), MAKEINTRESOURCEW(IDR_GO_MENU));
   ASSERT_TRUE(menu);
   HMENU go = GetSubMenu(menu, 0);
   ASSERT_EQ(GetMenuItemCount(go), GoItemCount);
@@ -73,24 +74,24 @@ TEST(MenuResource, GoItemsHaveTheirIdsCaptionsAndShortcutLabelsInOrder) {
 }
 
 TEST(MenuBarRecord, IsNineLittleEndianWordsForTheGoButton) {
-  HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(102), RT_RCDATA);
+  HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(IDR_GO_MENU), RT_RCDATA);
   ASSERT_TRUE(found);
   ASSERT_EQ(SizeofResource(Module(), found), 18u);
   const BYTE* bytes = static_cast<const BYTE*>(LockResource(LoadResource(Module(), found)));
   ASSERT_TRUE(bytes);
-  const WORD expected[9] = {102, 1, 0xFFFE, 40001, 0x0004, 0x0018, 302, 0, 0};
+  const WORD expected[9] = {IDR_GO_MENU, 1, 0xFFFE, IDM_GO_BUTTON, 0x0004, 0x0018, IDS_GO, 0, 0};
   for (int i = 0; i < 9; ++i)
     EXPECT_EQ(WORD(bytes[2 * i] | bytes[2 * i + 1] << 8), expected[i]) << "word " << i + 1;
 }
 
 TEST(MenuBarRecord, CaptionStringIsGo) {
   WCHAR text[16] = {};
-  EXPECT_EQ(LoadStringW(Module(), 302, text, 16), 2);
+  EXPECT_EQ(LoadStringW(Module(), IDS_GO, text, 16), 2);
   EXPECT_EQ(std::u16string(text), u"Go");
 }
 
 TEST(ToolBarBitmap, IsAStripOfSevenSixteenPixelPicturesInSixteenColours) {
-  HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(114), RT_BITMAP);
+  HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(IDB_TOOLBAR), RT_BITMAP);
   ASSERT_TRUE(found);
   const BYTE* bytes = static_cast<const BYTE*>(LockResource(LoadResource(Module(), found)));
   ASSERT_TRUE(bytes);
@@ -104,7 +105,7 @@ TEST(ToolBarBitmap, IsAStripOfSevenSixteenPixelPicturesInSixteenColours) {
   EXPECT_EQ(field(8, 4), 16u) << "height";
   EXPECT_EQ(field(14, 2), 4u) << "bits per pixel";
 
-  HBITMAP bitmap = LoadBitmapW(Module(), MAKEINTRESOURCEW(114));
+  HBITMAP bitmap = LoadBitmapW(Module(), MAKEINTRESOURCEW(IDB_TOOLBAR));
   ASSERT_TRUE(bitmap);
   BITMAP info{};
   ASSERT_TRUE(GetObjectW(bitmap, sizeof info, &info));
