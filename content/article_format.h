@@ -8,6 +8,7 @@
 //   last     0
 #pragma once
 
+#include "content/lesson_record.h"
 #include "platform.h"
 
 // Bits of the flags byte.
@@ -61,11 +62,6 @@ struct ParagraphRecord {
   const BYTE* Text;  // the text bytes; Text[Length] is the record's closing zero
   WORD Length;       // number of text bytes
 };
-
-// Streams of loaded articles are always terminated; a walk over them needs no bound
-// but the reach of 16-bit positions. Raw decoded data is walked with its size, so that
-// a record cut off by the end of the data reads as the end of the stream.
-constexpr DWORD UnboundedStream = 0xFFFF;
 
 // The first record of the stream; false when the stream has none.
 bool FirstRecord(const BYTE* stream, ParagraphRecord* record, DWORD size = UnboundedStream);
