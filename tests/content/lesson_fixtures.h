@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "content/index_stream.h"
 #include "content/lesson_record.h"
 
 using Bytes = std::vector<uint8_t>;
@@ -64,8 +65,17 @@ inline Bytes LastLessonRecords() {
 }
 // A decoded lesson: records, terminator, two more zero bytes.
 inline Bytes LessonStream(const Bytes& records) { return Joined({records, {0, 0, 0}}); }
-// The index stream, handed on exactly as decoded.
-inline Bytes IndexStream() { return {0x01, 0x80, 'i', 'n', 'd', 'e', 'x', 0x00, 0x02, 0x00, 0x00}; }
+// The index stream, handed on exactly as decoded: a section and its one lesson.
+inline Bytes IndexStream() {
+  const Bytes section = {'x', 'e', 'd', 'n', 'i'}, lesson = {'e', 'n', 'o'};
+  Bytes stream(IndexEntrySize(section.size()) + IndexEntrySize(lesson.size()) +
+               IndexStreamEndSize);
+  BYTE* out = WriteIndexEntry(stream.data(), SectionKey(KeyNumberBits - 1), 0x8C, 1,
+                              section.data(), section.size());
+  out = WriteIndexEntry(out, ArticleKey(1), 0x01, 2, lesson.data(), lesson.size());
+  WriteIndexStreamEnd(out);
+  return stream;
+}
 
 struct FixtureResource {
   uint16_t Id;
