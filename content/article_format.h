@@ -1,11 +1,20 @@
 // The paragraph format of an article: a stream of paragraph records ended by a zero
 // byte where the next flags byte would stand. Every reader of article text walks it
-// with FirstRecord / NextRecord and reads the record bytes through the helpers here.
+// with FirstRecord / NextRecord and reads the record bytes through the helpers here;
+// every writer writes its records with WriteParagraph.
 //
 //   byte 0   flags byte, never 0
 //   byte 1   second byte: IndentByte of a text paragraph, RuleWidthByte of a rule; any value
 //   2 ...    text bytes, none of them 0 (none for a rule)
 //   last     0
+//
+// For example a heading, a full-width rule and a body paragraph "ab", then the end:
+//   D1 00 'h' 00   C7 D2 00   B1 00 'a' 'b' 00   00
+// written as
+//  out = WriteParagraph(out, BaseStyle | RightToLeft | AlignCentreBit | BlankAfter, 0, h, 1);
+//  out = WriteParagraph(out, RuleRecord | AlignCentreBit | BlankAfter, FullWidthRule, nullptr, 0);
+//  out = WriteParagraph(out, BaseStyle | RightToLeft | AlignRightBit | BlankAfter, 0, ab, 2);
+//  *out = 0;
 #pragma once
 
 #include "content/lesson_record.h"
@@ -53,6 +62,11 @@ inline LONG HangFactor(BYTE indentByte) { return indentByte >> 6; }
 // Length in pixels of a rule in a view of the given width: 0 none, 1 to 160 pixels,
 // 161 to 255 (byte - 160) x 2 percent of the width; never more than the width.
 LONG RuleLength(BYTE ruleWidthByte, LONG viewWidth);
+// The RuleWidthByte of a rule across the whole view: (210 - 160) x 2 = 100 percent.
+constexpr BYTE FullWidthRule = 210;
+
+// Bytes a record with the given number of text bytes takes.
+constexpr DWORD ParagraphRecordSize(DWORD textLength) { return 2 + textLength + 1; }
 
 // One paragraph record of a stream.
 struct ParagraphRecord {
@@ -69,8 +83,12 @@ bool FirstRecord(const BYTE* stream, ParagraphRecord* record, DWORD size = Unbou
 bool NextRecord(const BYTE* stream, ParagraphRecord* record, DWORD size = UnboundedStream);
 // Position of the byte after the record.
 inline DWORD EndOfRecord(const ParagraphRecord& record) {
-  return DWORD(record.Offset) + 2 + record.Length + 1;
+  return record.Offset + ParagraphRecordSize(record.Length);
 }
+
+// Writes one record at out (text may be null when length is 0) and returns the position
+// after it.
+BYTE* WriteParagraph(BYTE* out, BYTE flags, BYTE second, const BYTE* text, DWORD length);
 
 // Length of the stream's complete paragraph records, up to the terminator (or to the
 // first record the size cuts off): the position where a terminator stands or belongs.

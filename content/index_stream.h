@@ -20,28 +20,28 @@ constexpr WORD ArticleKeyBit = 0x4000;  // with SectionKeyBit clear: leads to a 
 constexpr WORD SectionKeyBit = 0x8000;  // with ArticleKeyBit clear: a section header
 constexpr WORD KeyNumberBits = 0x3FFF;  // the lesson, or the section's identifier
 
-inline bool IsArticleKey(WORD key) {
+constexpr bool IsArticleKey(WORD key) {
   return (key & (ArticleKeyBit | SectionKeyBit)) == ArticleKeyBit;
 }
-inline bool IsSectionKey(WORD key) {
+constexpr bool IsSectionKey(WORD key) {
   return (key & (ArticleKeyBit | SectionKeyBit)) == SectionKeyBit;
 }
 // The lesson of an article key, the identifier of a section key.
-inline WORD KeyNumber(WORD key) { return key & KeyNumberBits; }
-inline WORD ArticleKey(LessonNumber lesson) { return WORD(ArticleKeyBit | lesson); }
-inline WORD SectionKey(WORD identifier) { return WORD(SectionKeyBit | identifier); }
+constexpr WORD KeyNumber(WORD key) { return key & KeyNumberBits; }
+constexpr WORD ArticleKey(LessonNumber lesson) { return WORD(ArticleKeyBit | lesson); }
+constexpr WORD SectionKey(WORD identifier) { return WORD(SectionKeyBit | identifier); }
 
 // Bits of the style byte, besides the StyleKey of the entry's font (StyleKeyBits of
 // the article format, with the same sizes and weight).
 constexpr BYTE EntryExpanded = 0x40;  // a section shows the minus mark, else the plus mark
 constexpr BYTE EntryVisible = 0x80;   // the entry's lines are shown
 
-inline bool IsEntryExpanded(BYTE style) { return (style & EntryExpanded) != 0; }
-inline bool IsEntryVisible(BYTE style) { return (style & EntryVisible) != 0; }
+constexpr bool IsEntryExpanded(BYTE style) { return (style & EntryExpanded) != 0; }
+constexpr bool IsEntryVisible(BYTE style) { return (style & EntryVisible) != 0; }
 
 // The title's right end stands Level x LevelIndent pixels in from the view's right edge.
 constexpr LONG LevelIndent = 13;
-inline LONG IndentOfLevel(BYTE level) { return level * LevelIndent; }
+constexpr LONG IndentOfLevel(BYTE level) { return level * LevelIndent; }
 
 // One entry of a stream.
 struct IndexEntry {
@@ -58,7 +58,7 @@ struct IndexEntry {
 constexpr DWORD IndexStreamEndSize = 5;
 
 // Bytes an entry with a title of the given length takes.
-inline DWORD IndexEntrySize(DWORD titleLength) { return 4 + titleLength + 1; }
+constexpr DWORD IndexEntrySize(DWORD titleLength) { return 4 + titleLength + 1; }
 
 // The first entry of the stream; false when the stream has none. A walk bounded by the
 // data's size also ends before an entry the size cuts off.

@@ -23,7 +23,7 @@ constexpr WORD FirstLessonResource = 1001;
 constexpr WORD IndexResource = 32767;
 
 // The resource of a number, computed in 16 bits: 1000 + number.
-inline WORD LessonResourceId(WORD number) { return WORD(FirstLessonResource - 1 + number); }
+constexpr WORD LessonResourceId(WORD number) { return WORD(FirstLessonResource - 1 + number); }
 
 // The number under which the index stream loads like a lesson: resource 32767.
 constexpr WORD IndexLessonNumber = IndexResource - (FirstLessonResource - 1);
@@ -52,17 +52,17 @@ struct RecordHeader {
 };
 
 // The tags of the stored records, which the reader never reads.
-inline WORD LessonRecordTag(LessonNumber lesson) { return WORD(lesson + 20); }
+constexpr WORD LessonRecordTag(LessonNumber lesson) { return WORD(lesson + 20); }
 constexpr WORD IndexRecordTag = 1;
 constexpr WORD IndexRecordSecondTag = 255;
 
 // BlockLength of a record with the given data: the two length fields, the data and the
 // four zero bytes.
-inline WORD BlockLengthFor(DWORD compressedLength) {
+constexpr WORD BlockLengthFor(DWORD compressedLength) {
   return WORD(RecordHeaderSize - BlockLengthStart + compressedLength + RecordTailSize);
 }
 // Size of the resource a BlockLength describes.
-inline DWORD RecordSizeFor(WORD blockLength) { return BlockLengthStart + blockLength; }
+constexpr DWORD RecordSizeFor(WORD blockLength) { return BlockLengthStart + blockLength; }
 
 // A header for the data: BlockLength from the compressed length.
 RecordHeader MakeRecordHeader(WORD tag, WORD secondTag, WORD compressedLength,
