@@ -11,10 +11,10 @@
 // For example a heading, a full-width rule and a body paragraph "ab", then the end:
 //   D1 00 'h' 00   C7 D2 00   B1 00 'a' 'b' 00   00
 // written as
-//  out = WriteParagraph(out, BaseStyle | RightToLeft | AlignCentreBit | BlankAfter, 0, h, 1);
-//  out = WriteParagraph(out, RuleRecord | AlignCentreBit | BlankAfter, FullWidthRule, nullptr, 0);
-//  out = WriteParagraph(out, BaseStyle | RightToLeft | AlignRightBit | BlankAfter, 0, ab, 2);
-//  *out = 0;
+//   out = WriteParagraph(out, HeadingFlags, 0, h, 1);
+//   out = WriteParagraph(out, RuleFlags, FullWidthRule, nullptr, 0);
+//   out = WriteParagraph(out, BodyFlags, 0, ab, 2);
+//   *out = 0;
 #pragma once
 
 #include "content/lesson_record.h"
@@ -41,6 +41,16 @@ enum : BYTE {
   TitleTagRightToLeft = 0xDC,
   SubtitleTag = 0xC1,             // base style, centred, blank line after
   SubtitleTagRightToLeft = 0xD1,
+};
+
+// Flags bytes of the paragraph kinds the book is written in.
+enum : BYTE {
+  HeadingFlags = BaseStyle | RightToLeft | AlignCentreBit | BlankAfter,       // 0xD1
+  SmallHeadingFlags = SmallStyle | RightToLeft | AlignCentreBit | BlankAfter,  // 0xD2
+  BodyFlags = BaseStyle | RightToLeft | AlignRightBit | BlankAfter,           // 0xB1
+  NoteFlags = SmallStyle | RightToLeft | AlignRightBit | BlankAfter,          // 0xB2
+  LeftToRightFlags = BaseStyle | BlankAfter,                                  // 0x81
+  RuleFlags = RuleRecord | AlignCentreBit | BlankAfter,                       // 0xC7
 };
 
 enum ParagraphAlignment { AlignLeft, AlignRight, AlignCentre };

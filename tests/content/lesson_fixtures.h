@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "content/article_format.h"
 #include "content/index_stream.h"
 #include "content/lesson_record.h"
 
@@ -42,10 +43,9 @@ inline Bytes LiteralData(const Bytes& decoded) {
 }
 
 inline Bytes Paragraph(uint8_t flags, uint8_t second, const std::string& text) {
-  Bytes record(text.size() + 3, 0);
-  record[0] = flags;
-  record[1] = second;
-  for (size_t i = 0; i < text.size(); ++i) record[2 + i] = uint8_t(text[i]);
+  Bytes record(ParagraphRecordSize(text.size()));
+  WriteParagraph(record.data(), flags, second, reinterpret_cast<const BYTE*>(text.data()),
+                 text.size());
   return record;
 }
 

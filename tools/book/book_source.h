@@ -15,14 +15,6 @@
 
 namespace book {
 
-// The flags bytes of the paragraph kinds with a prefix of their own (docs/BOOK.md).
-constexpr uint8_t HeadingFlags = BaseStyle | RightToLeft | AlignCentreBit | BlankAfter;     // D1
-constexpr uint8_t SmallHeadingFlags = SmallStyle | RightToLeft | AlignCentreBit | BlankAfter;  // D2
-constexpr uint8_t BodyFlags = BaseStyle | RightToLeft | AlignRightBit | BlankAfter;        // B1
-constexpr uint8_t NoteFlags = SmallStyle | RightToLeft | AlignRightBit | BlankAfter;       // B2
-constexpr uint8_t LeftToRightFlags = BaseStyle | BlankAfter;                               // 81
-constexpr uint8_t RuleFlags = RuleRecord | AlignCentreBit | BlankAfter;                    // C7
-
 // One paragraph record as it is stored: text in display order for right-to-left
 // paragraphs, as written for left-to-right ones.
 struct Paragraph {
