@@ -106,7 +106,7 @@ TEST(SampleEdition, IndexFollowsTheLessonCalendarOf5765) {
       ++section;
       continue;
     }
-    const int n = e.Key & 0x3FFF;
+    const int n = KeyNumber(e.Key);
     EXPECT_EQ(n, previous + 1);
     previous = n;
     EXPECT_EQ(days[n].Section, section) << "lesson " << n;
