@@ -55,7 +55,8 @@ std::vector<uint8_t> CompileLesson(const std::filesystem::path& path, int number
     throw SourceError({file, paragraphs.back().Line},
                       "the lesson takes " + std::to_string(stream.size()) +
                           " bytes; with the closing block it must stay within 65,535 (at most " +
-                          std::to_string(LargestStream - ArticleTailSize) + " bytes of paragraphs)");
+                          std::to_string(LargestStream - ArticleTailSize) +
+                          " bytes of paragraphs)");
   return CheckedRecord(file, stream, LessonRecordOf, number);
 }
 

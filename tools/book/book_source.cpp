@@ -160,7 +160,8 @@ std::string FormatParagraph(const Paragraph& p) {
     const uint8_t standardSecond = IsRuleRecord(kind.Flags) ? DefaultRuleWidth : 0;
     if (p.Flags != kind.Flags) continue;
     if (p.Second == standardSecond) prefix = kind.Prefix;
-    else if (IsRuleRecord(kind.Flags)) prefix = std::string(kind.Prefix) + " " + std::to_string(p.Second);
+    else if (IsRuleRecord(kind.Flags))
+      prefix = std::string(kind.Prefix) + " " + std::to_string(p.Second);
   }
   if (prefix.empty())
     prefix = "@" + HexText(p.Flags) + (p.Second ? "/" + HexText(p.Second) : "");
