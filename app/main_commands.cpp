@@ -4,7 +4,7 @@
 #include "app/main_window.h"
 #include "window/main_view.h"
 #include "window/menu_bar.h"
-#include "calendar/lesson_calendar.h"
+#include "calendar/lesson_choice.h"
 #include "content/lesson_loader.h"
 #include "index/bookmarks.h"
 #include "view/article_draw.h"

@@ -7,7 +7,7 @@
 #include "app/dialog_hooks.h"
 #include "app/main_window.h"
 #include "base/settings_store.h"
-#include "calendar/lesson_calendar.h"
+#include "calendar/lesson_choice.h"
 #include "index/bookmarks.h"
 #include "view/article_draw.h"
 #include "view/article_view.h"

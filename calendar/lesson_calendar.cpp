@@ -1,7 +1,5 @@
 #include "calendar/lesson_calendar.h"
 
-#include "base/app_state.h"
-
 const LessonNumber LessonCalendar[13][30] = {
     // 1 Nisan
     {144, 145, 146, 147, 148, 149, 149, 149, 150, 151, 152, 153, 154, 155, 155,
@@ -47,35 +45,4 @@ const LessonNumber LessonCalendar[13][30] = {
 LessonNumber LessonForDay(DayNumber n) {
   const CalendarDate h = HebrewFromDayNumber(n);
   return LessonCalendar[h.Month - 1][h.Day - 1];
-}
-
-namespace {
-
-DayNumber Today() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  return DayNumberFromGregorian(now.wMonth, now.wDay, now.wYear);
-}
-
-}  // namespace
-
-void SelectLesson(LessonNumber lesson, bool force) {
-  if (lesson != 0) {
-    App.Flags |= LessonChosen;
-    if (lesson != App.Lesson) {
-      App.Lesson = lesson;
-      App.LastPosition = 0;
-    }
-    return;
-  }
-  if (IsLessonChosen(App.Flags) && !force) return;
-
-  const LessonNumber today = LessonForDay(Today());
-  if (today != App.Lesson) {
-    App.LastPosition = 0;
-    App.Lesson = today;
-  }
-  // A last guard: the table holds only 1 to 267.
-  if (App.Lesson == 0 || App.Lesson > LessonCount) App.Lesson = 1;
-  App.Flags &= ~LessonChosen;
 }

@@ -1,5 +1,7 @@
 #include "content/article_format.h"
 
+#include <cstring>
+
 ParagraphAlignment AlignmentOf(BYTE flags) {
   switch (flags & AlignmentBits) {
     case AlignRightBit:
@@ -52,4 +54,13 @@ WORD ArticleStreamLength(const BYTE* stream, DWORD size) {
        more = NextRecord(stream, &record, size))
     length = EndOfRecord(record);
   return WORD(length);
+}
+
+BYTE* WriteParagraph(BYTE* out, BYTE flags, BYTE second, const BYTE* text, DWORD length) {
+  *out++ = flags;
+  *out++ = second;
+  if (length != 0) std::memcpy(out, text, length);
+  out += length;
+  *out++ = 0;
+  return out;
 }

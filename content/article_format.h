@@ -1,13 +1,23 @@
 // The paragraph format of an article: a stream of paragraph records ended by a zero
 // byte where the next flags byte would stand. Every reader of article text walks it
-// with FirstRecord / NextRecord and reads the record bytes through the helpers here.
+// with FirstRecord / NextRecord and reads the record bytes through the helpers here;
+// every writer writes its records with WriteParagraph.
 //
 //   byte 0   flags byte, never 0
 //   byte 1   second byte: IndentByte of a text paragraph, RuleWidthByte of a rule; any value
 //   2 ...    text bytes, none of them 0 (none for a rule)
 //   last     0
+//
+// For example a heading, a full-width rule and a body paragraph "ab", then the end:
+//   D1 00 'h' 00   C7 D2 00   B1 00 'a' 'b' 00   00
+// written as
+//   out = WriteParagraph(out, HeadingFlags, 0, h, 1);
+//   out = WriteParagraph(out, RuleFlags, FullWidthRule, nullptr, 0);
+//   out = WriteParagraph(out, BodyFlags, 0, ab, 2);
+//   *out = 0;
 #pragma once
 
+#include "content/lesson_record.h"
 #include "platform.h"
 
 // Bits of the flags byte.
@@ -33,6 +43,16 @@ enum : BYTE {
   SubtitleTagRightToLeft = 0xD1,
 };
 
+// Flags bytes of the paragraph kinds the book is written in.
+enum : BYTE {
+  HeadingFlags = BaseStyle | RightToLeft | AlignCentreBit | BlankAfter,       // 0xD1
+  SmallHeadingFlags = SmallStyle | RightToLeft | AlignCentreBit | BlankAfter,  // 0xD2
+  BodyFlags = BaseStyle | RightToLeft | AlignRightBit | BlankAfter,           // 0xB1
+  NoteFlags = SmallStyle | RightToLeft | AlignRightBit | BlankAfter,          // 0xB2
+  LeftToRightFlags = BaseStyle | BlankAfter,                                  // 0x81
+  RuleFlags = RuleRecord | AlignCentreBit | BlankAfter,                       // 0xC7
+};
+
 enum ParagraphAlignment { AlignLeft, AlignRight, AlignCentre };
 
 inline bool IsRuleRecord(BYTE flags) { return (flags & RuleRecord) == RuleRecord; }
@@ -52,6 +72,11 @@ inline LONG HangFactor(BYTE indentByte) { return indentByte >> 6; }
 // Length in pixels of a rule in a view of the given width: 0 none, 1 to 160 pixels,
 // 161 to 255 (byte - 160) x 2 percent of the width; never more than the width.
 LONG RuleLength(BYTE ruleWidthByte, LONG viewWidth);
+// The RuleWidthByte of a rule across the whole view: (210 - 160) x 2 = 100 percent.
+constexpr BYTE FullWidthRule = 210;
+
+// Bytes a record with the given number of text bytes takes.
+constexpr DWORD ParagraphRecordSize(DWORD textLength) { return 2 + textLength + 1; }
 
 // One paragraph record of a stream.
 struct ParagraphRecord {
@@ -62,19 +87,18 @@ struct ParagraphRecord {
   WORD Length;       // number of text bytes
 };
 
-// Streams of loaded articles are always terminated; a walk over them needs no bound
-// but the reach of 16-bit positions. Raw decoded data is walked with its size, so that
-// a record cut off by the end of the data reads as the end of the stream.
-constexpr DWORD UnboundedStream = 0xFFFF;
-
 // The first record of the stream; false when the stream has none.
 bool FirstRecord(const BYTE* stream, ParagraphRecord* record, DWORD size = UnboundedStream);
 // The record after *record; false at the terminator.
 bool NextRecord(const BYTE* stream, ParagraphRecord* record, DWORD size = UnboundedStream);
 // Position of the byte after the record.
 inline DWORD EndOfRecord(const ParagraphRecord& record) {
-  return DWORD(record.Offset) + 2 + record.Length + 1;
+  return record.Offset + ParagraphRecordSize(record.Length);
 }
+
+// Writes one record at out (text may be null when length is 0) and returns the position
+// after it.
+BYTE* WriteParagraph(BYTE* out, BYTE flags, BYTE second, const BYTE* text, DWORD length);
 
 // Length of the stream's complete paragraph records, up to the terminator (or to the
 // first record the size cuts off): the position where a terminator stands or belongs.

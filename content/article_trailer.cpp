@@ -6,7 +6,7 @@
 
 BYTE* AppendArticleTrailer(BYTE* stream, DWORD size) {
   const WORD length = ArticleStreamLength(stream, size);
-  BYTE* article = static_cast<BYTE*>(malloc(length + ArticleTrailerSize + 3));
+  BYTE* article = static_cast<BYTE*>(malloc(length + ArticleTailSize));
   if (article == nullptr) {
     // Shown without the closing block; a record cut off at the end is dropped.
     if (length < size) stream[length] = 0;
@@ -14,7 +14,7 @@ BYTE* AppendArticleTrailer(BYTE* stream, DWORD size) {
   }
   std::memcpy(article, stream, length);
   std::memcpy(article + length, ArticleTrailer, ArticleTrailerSize);
-  std::memset(article + length + ArticleTrailerSize, 0, 3);
+  std::memset(article + length + ArticleTrailerSize, 0, ArticleEndZeros);
   free(stream);
   return article;
 }

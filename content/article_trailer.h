@@ -6,6 +6,9 @@
 #include "platform.h"
 
 constexpr DWORD ArticleTrailerSize = 878;
+// A loaded article ends with the closing block and three zero bytes after them.
+constexpr DWORD ArticleEndZeros = 3;
+constexpr DWORD ArticleTailSize = ArticleTrailerSize + ArticleEndZeros;
 
 // The block is the book's: vintrel-book compiles it from the closing notice among the
 // book's sources (resources/closing_block.cpp holds it).

@@ -3,10 +3,6 @@
 
 namespace {
 
-constexpr DWORD HeaderSize = 10;
-
-WORD BigEndianWord(const BYTE* bytes) { return WORD(bytes[0] << 8 | bytes[1]); }
-
 BYTE* Fail(LoadReason* reason, LoadReason code) {
   if (reason != nullptr) *reason = code;
   return nullptr;
@@ -44,21 +40,20 @@ bool Decompress(const BYTE* in, const BYTE* inEnd, BYTE* out, BYTE* end) {
 }  // namespace
 
 BYTE* DecodeRecord(const BYTE* record, DWORD size, LoadReason* reason, DWORD* decodedLength) {
-  if (size < HeaderSize) return Fail(reason, LoadBadHeader);
-  const WORD blockLength = BigEndianWord(record);
-  if (blockLength < 5) return Fail(reason, LoadBadHeader);
-  const WORD compressedLength = BigEndianWord(record + 6);
-  if (compressedLength == 0) return Fail(reason, LoadBadHeader);
+  if (size < RecordHeaderSize) return Fail(reason, LoadBadHeader);
+  const RecordHeader header = ReadRecordHeader(record);
+  if (header.BlockLength < 5 || header.CompressedLength == 0) return Fail(reason, LoadBadHeader);
   // The data must lie inside the block and inside the bytes there are.
-  if (compressedLength + 8 > blockLength || compressedLength > size - HeaderSize)
+  if (header.CompressedLength + BlockLengthFor(0) > header.BlockLength ||
+      header.CompressedLength > size - RecordHeaderSize)
     return Fail(reason, LoadBadHeader);
-  const WORD decompressedLength = BigEndianWord(record + 8);
+  const WORD decompressedLength = header.DecompressedLength;
   if (decompressedLength == 0) return Fail(reason, LoadNothingToDecode);
 
   BYTE* buffer = static_cast<BYTE*>(malloc(decompressedLength + 2));
   if (buffer == nullptr) return Fail(reason, LoadNoData);
-  const BYTE* data = record + HeaderSize;
-  if (!Decompress(data, data + compressedLength, buffer, buffer + decompressedLength)) {
+  const BYTE* data = record + RecordHeaderSize;
+  if (!Decompress(data, data + header.CompressedLength, buffer, buffer + decompressedLength)) {
     free(buffer);
     ShowDecodeError();
     return Fail(reason, LoadDecodeFailed);

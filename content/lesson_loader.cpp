@@ -14,8 +14,8 @@ BYTE* Fail(LoadReason* reason, LoadReason code) {
 
 BYTE* LoadLessonResource(WORD number, LoadReason* reason, DWORD* decodedLength) {
   if (number == 0) return nullptr;
-  const WORD id = WORD(1000 + number);
-  HRSRC resource = FindResourceW(App.Instance, MAKEINTRESOURCEW(id), RT_RCDATA);
+  HRSRC resource =
+      FindResourceW(App.Instance, MAKEINTRESOURCEW(LessonResourceId(number)), RT_RCDATA);
   if (resource == nullptr) return Fail(reason, LoadNoResource);
   const DWORD size = SizeofResource(App.Instance, resource);
   // The handle is the address of the record bytes, read in place.

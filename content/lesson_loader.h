@@ -1,22 +1,9 @@
-// Lesson records among the program's RCDATA resources: finding them, checking their
-// header and decompressing them (PalmDoc's LZ77 variant).
-//
-// A record, all header fields 16-bit big-endian:
-//   0  BlockLength         bytes after the 6-byte header start: CompressedLength + 8
-//   2  (lesson number + 20, or 1 in the index record)
-//   4  (the same again, or 255 in the index record)
-//   6  CompressedLength
-//   8  DecompressedLength  bytes of paragraph records, terminator and two zeros
-//  10  compressed data, then four zero bytes
+// Lesson records among the program's RCDATA resources (format in lesson_record.h):
+// finding them, checking their header and decompressing them (PalmDoc's LZ77 variant).
 #pragma once
 
+#include "content/lesson_record.h"
 #include "platform.h"
-
-// A lesson of the book, 1 to 267; lesson n is resource 1000 + n.
-typedef WORD LessonNumber;
-
-// Loading the index stream through LoadLessonResource gives resource 32767.
-constexpr WORD IndexLessonNumber = 31767;
 
 // Why a load gave nothing.
 enum LoadReason {

@@ -5,18 +5,20 @@
 
 #include "base/app_state.h"
 #include "base/settings_store.h"
+#include "content/article_format.h"
+#include "content/index_stream.h"
 
 namespace {
 
-constexpr WORD ArticleKeyBit = 0x4000;
 constexpr WORD NoMoreBookmarks = 0xFFFF;  // BookmarkCount cannot grow past this
 
-// The section's own entry: key 0x8877, visible and expanded, level 1, a four-letter
-// title.
-constexpr BYTE SectionHeader[] = {0x77, 0x88, 0xC1, 0x01, 0x6A, 0x69, 0x79, 0x75, 0x00};
-constexpr BYTE BookmarkStyle = 0x81;  // visible, base style 1
+// The section's own entry: visible and expanded, level 1, a four-letter title.
+constexpr WORD SectionKeyOfBookmarks = 0x8877;
+constexpr BYTE SectionStyle = EntryVisible | EntryExpanded | BaseStyle;
+constexpr BYTE SectionLevel = 1;
+constexpr BYTE SectionTitle[] = {0x6A, 0x69, 0x79, 0x75};
+constexpr BYTE BookmarkStyle = EntryVisible | BaseStyle;
 constexpr BYTE BookmarkLevel = 2;
-constexpr size_t StreamEndBytes = 5;  // a stream ends with five zero bytes
 
 // ---- The bookmark list ----------------------------------------------------------------
 
@@ -30,55 +32,22 @@ bool ListHolds(WORD lesson) {
   return false;
 }
 
-// ---- Index streams ----------------------------------------------------------------------
-// An entry: key (2 bytes, low first), style byte, level, title bytes, 0. The first
-// position whose style byte is 0 ends the stream.
+// ---- The section ----------------------------------------------------------------------
 
-bool IsStreamEnd(const BYTE* entry) { return entry[2] == 0; }
-
-WORD EntryKey(const BYTE* entry) { return static_cast<WORD>(entry[0] | (entry[1] << 8)); }
-
-size_t EntryLength(const BYTE* entry) {
-  return std::strlen(reinterpret_cast<const char*>(entry + 4)) + 5;
-}
-
-const BYTE* FindEntry(const BYTE* stream, WORD key) {
-  if (!stream) return nullptr;
-  for (const BYTE* entry = stream; !IsStreamEnd(entry); entry += EntryLength(entry))
-    if (EntryKey(entry) == key) return entry;
-  return nullptr;
-}
-
-// The bytes of the stream's entries, its end not counted.
-size_t EntriesLength(const BYTE* stream) {
-  const BYTE* entry = stream;
-  while (!IsStreamEnd(entry)) entry += EntryLength(entry);
-  return static_cast<size_t>(entry - stream);
-}
-
-const BYTE* BookmarkEntry(const BYTE* stream, WORD bookmark) {
-  return FindEntry(stream, static_cast<WORD>(bookmark | ArticleKeyBit));
+bool FindBookmark(const BYTE* stream, WORD bookmark, IndexEntry* entry) {
+  return FindEntry(stream, ArticleKey(bookmark), entry);
 }
 
 // The section's size, or 0 when it would not fit in a stream.
 size_t SectionSize(const BYTE* stream) {
-  size_t size = sizeof SectionHeader + StreamEndBytes;
+  size_t size = IndexEntrySize(sizeof SectionTitle) + IndexStreamEndSize;
   for (WORD i = 0; i < ListCount(); ++i) {
-    if (const BYTE* entry = BookmarkEntry(stream, App.BookmarkList[i]))
-      size += EntryLength(entry);
+    IndexEntry entry;
+    if (FindBookmark(stream, App.BookmarkList[i], &entry))
+      size += IndexEntrySize(entry.TitleLength);
     if (size > LargestIndexStream) return 0;
   }
   return size;
-}
-
-BYTE* WriteBookmarkLine(BYTE* out, WORD bookmark, const BYTE* entry) {
-  size_t title = EntryLength(entry) - 4;  // the title and its 0
-  *out++ = static_cast<BYTE>(bookmark & 0xFF);
-  *out++ = static_cast<BYTE>((bookmark >> 8) | (ArticleKeyBit >> 8));
-  *out++ = BookmarkStyle;
-  *out++ = BookmarkLevel;
-  std::memcpy(out, entry + 4, title);
-  return out + title;
 }
 
 }  // namespace
@@ -172,24 +141,24 @@ BYTE* BuildBookmarkSection(const BYTE* stream) {
   size_t size = SectionSize(stream);
   BYTE* block = size ? static_cast<BYTE*>(malloc(size)) : nullptr;
   if (!block) return nullptr;
-  BYTE* out = block;
-  std::memcpy(out, SectionHeader, sizeof SectionHeader);
-  out += sizeof SectionHeader;
+  BYTE* out = WriteIndexEntry(block, SectionKeyOfBookmarks, SectionStyle, SectionLevel,
+                              SectionTitle, sizeof SectionTitle);
   for (WORD i = 0; i < ListCount(); ++i) {
-    WORD bookmark = App.BookmarkList[i];
-    if (const BYTE* entry = BookmarkEntry(stream, bookmark))
-      out = WriteBookmarkLine(out, bookmark, entry);
+    IndexEntry entry;
+    if (FindBookmark(stream, App.BookmarkList[i], &entry))
+      out = WriteIndexEntry(out, entry.Key, BookmarkStyle, BookmarkLevel, entry.Title,
+                            entry.TitleLength);
   }
-  std::memset(out, 0, StreamEndBytes);
+  WriteIndexStreamEnd(out);
   return block;
 }
 
 BYTE* JoinIndexStreams(BYTE* first, BYTE* second) {
   if (!second) return first;
   if (!first) return second;
-  size_t firstLength = EntriesLength(first);
-  size_t secondLength = EntriesLength(second);
-  size_t size = firstLength + secondLength + StreamEndBytes;
+  size_t firstLength = IndexEntriesLength(first);
+  size_t secondLength = IndexEntriesLength(second);
+  size_t size = firstLength + secondLength + IndexStreamEndSize;
   BYTE* block = size <= LargestIndexStream ? static_cast<BYTE*>(malloc(size)) : nullptr;
   if (!block) {
     free(first);
@@ -197,7 +166,7 @@ BYTE* JoinIndexStreams(BYTE* first, BYTE* second) {
   }
   std::memcpy(block, first, firstLength);
   std::memcpy(block + firstLength, second, secondLength);
-  std::memset(block + firstLength + secondLength, 0, StreamEndBytes);
+  WriteIndexStreamEnd(block + firstLength + secondLength);
   free(first);
   free(second);
   return block;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "content/lesson_record.h"
 #include "platform.h"
 
 // Bit of App.BookmarkOptions: the reader answered Cancel to the removal question, so
@@ -13,7 +14,7 @@ constexpr WORD NoRemoveQuestion = 0x0001;
 // The largest block, its closing five zero bytes included, that a bookmarks section or
 // a joined index stream may take: every position in it must fit the outline's 16-bit
 // line offsets. A longer one is refused as if memory had run out.
-constexpr size_t LargestIndexStream = 0xFFFF;
+constexpr size_t LargestIndexStream = LargestStream;
 
 // Reads the list from the value Bookmarks (an empty list when there is none). The
 // count stops at the first 0 among the stored words, the last stored word being the

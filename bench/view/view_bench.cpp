@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/app_state.h"
+#include "content/article_format.h"
 #include "platform.h"
 #include "view/article_draw.h"
 #include "view/article_view.h"
@@ -25,28 +26,32 @@ std::vector<BYTE> MakeLesson(size_t size) {
     seed = seed * 1103515245u + 12345u;
     return (seed >> 16) % n;
   };
+  auto record = [&](BYTE flags, BYTE second, const std::vector<BYTE>& text) {
+    const size_t at = bytes.size();
+    bytes.resize(at + ParagraphRecordSize(text.size()));
+    WriteParagraph(bytes.data() + at, flags, second, text.data(), text.size());
+  };
   auto paragraph = [&](BYTE flags, int words) {
-    bytes.push_back(flags);
-    bytes.push_back(0);
+    std::vector<BYTE> text;
     for (int w = 0; w < words; ++w) {
-      if (w) bytes.push_back(' ');
+      if (w) text.push_back(' ');
       int letters = 2 + int(next(6));
       for (int l = 0; l < letters; ++l) {
-        if (next(3) == 0) bytes.push_back(BYTE(21 + next(11)));  // a point before its letter
-        bytes.push_back(BYTE(97 + next(27)));
+        if (next(3) == 0) text.push_back(BYTE(21 + next(11)));  // a point before its letter
+        text.push_back(BYTE(97 + next(27)));
       }
     }
-    bytes.push_back(0);
+    record(flags, 0, text);
   };
-  paragraph(0xD1, 3);
-  paragraph(0xD1, 4);
+  paragraph(HeadingFlags, 3);
+  paragraph(HeadingFlags, 4);
   for (int i = 0; bytes.size() < size; ++i) {
-    if (i % 9 == 4) paragraph(0xD2, 3);
-    if (i % 13 == 7) paragraph(0xB2, 20);
-    if (i % 17 == 16) bytes.insert(bytes.end(), {0xC7, 210, 0});
-    paragraph(0xB1, 25 + int(next(30)));
+    if (i % 9 == 4) paragraph(SmallHeadingFlags, 3);
+    if (i % 13 == 7) paragraph(NoteFlags, 20);
+    if (i % 17 == 16) record(RuleFlags, FullWidthRule, {});
+    paragraph(BodyFlags, 25 + int(next(30)));
   }
-  bytes.insert(bytes.end(), {0, 0, 0, 0});
+  bytes.insert(bytes.end(), {0, 0, 0, 0});  // the terminator and a loaded lesson's zeros
   return bytes;
 }
 

@@ -1,11 +1,13 @@
-// Any bytes as a lesson record: decoding must stay inside the record and its output,
-// and what it gives must walk to its end with the closing block appended.
+// Any bytes as a lesson record: decoding must stay inside the record and its output;
+// what it gives must walk as index entries within its size, and to its end with the
+// closing block appended.
 #include <cstdint>
 #include <cstdlib>
 
 #include "content/article_format.h"
 #include "content/article_trailer.h"
 #include "content/decode_message.h"
+#include "content/index_stream.h"
 #include "content/lesson_loader.h"
 
 static unsigned DecodeErrors;
@@ -20,6 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (reason < LoadNoResource || reason > LoadDecodeFailed) std::abort();
     return 0;
   }
+  IndexEntry entry;
+  DWORD entriesEnd = 0;
+  for (bool more = FirstEntry(stream, &entry, length); more;
+       more = NextEntry(stream, &entry, length))
+    entriesEnd = EndOfEntry(entry);
+  if (entriesEnd > length || entriesEnd != IndexEntriesLength(stream, length)) std::abort();
   BYTE* article = AppendArticleTrailer(stream, length);
   ParagraphRecord record;
   DWORD records = 0;

@@ -46,7 +46,7 @@ std::string Joined(const std::vector<std::string>& lines) {
 // and those paragraphs print as the source's own lines.
 TEST(SampleEdition, EveryLessonDecodesBackToItsSource) {
   const auto& files = SampleFiles();
-  for (int n = 1; n <= book::BookLessonCount; ++n) {
+  for (int n = 1; n <= LessonCount; ++n) {
     const std::string source = ReadText(SampleSources / LessonSource(n));
     const std::vector<book::Paragraph> paragraphs = book::ParseArticle(LessonSource(n), source);
     ASSERT_EQ(files[n - 1].Name, book::LessonFileName(n));
@@ -98,15 +98,15 @@ TEST(SampleEdition, IndexFollowsTheLessonCalendarOf5765) {
       entry.Last = int(d);
     }
   ASSERT_EQ(days.size(), 267u);
-  const std::vector<book::IndexEntry> entries =
-      book::ParseIndex("index.txt", ReadText(SampleSources / "index.txt"), book::BookLessonCount);
+  const std::vector<book::ContentsEntry> entries =
+      book::ParseIndex("index.txt", ReadText(SampleSources / "index.txt"), LessonCount);
   int section = -1, previous = 0;
-  for (const book::IndexEntry& e : entries) {
-    if (e.Key & book::SectionKeyBit) {
+  for (const book::ContentsEntry& e : entries) {
+    if (e.Key & SectionKeyBit) {
       ++section;
       continue;
     }
-    const int n = e.Key & 0x3FFF;
+    const int n = KeyNumber(e.Key);
     EXPECT_EQ(n, previous + 1);
     previous = n;
     EXPECT_EQ(days[n].Section, section) << "lesson " << n;

@@ -27,9 +27,9 @@ void WriteBytes(const fs::path& path, const Bytes& bytes) {
   booktest::WriteText(path, std::string(bytes.begin(), bytes.end()));
 }
 
-std::vector<book::IndexEntry> SampleIndex() {
+std::vector<book::ContentsEntry> SampleIndex() {
   const Bytes stream = *book::DecodeWithProgram(*book::ReadWholeFile(SampleBuild / book::IndexFileName));
-  std::vector<book::IndexEntry> entries;
+  std::vector<book::ContentsEntry> entries;
   size_t end = 0;
   book::SplitIndex(stream.data(), stream.size(), &entries, &end);
   return entries;
@@ -78,14 +78,14 @@ TEST(Check, BrokenBooksFail) {
        }, "lesson014.bin paragraph 1: a rule with text"},
       {"lesson listed twice",
        [](const fs::path& d) {
-         std::vector<book::IndexEntry> entries = SampleIndex();
+         std::vector<book::ContentsEntry> entries = SampleIndex();
          entries.push_back(entries[5]);
          WriteBytes(d / book::IndexFileName, book::MakeIndexRecord(book::IndexStream(entries)));
        },
        "lesson 5 is listed twice"},
       {"lesson not listed",
        [](const fs::path& d) {
-         std::vector<book::IndexEntry> entries = SampleIndex();
+         std::vector<book::ContentsEntry> entries = SampleIndex();
          entries.pop_back();
          WriteBytes(d / book::IndexFileName, book::MakeIndexRecord(book::IndexStream(entries)));
        },

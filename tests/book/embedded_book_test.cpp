@@ -28,7 +28,7 @@ class EmbeddedBook : public ::testing::Test {
 };
 
 TEST_F(EmbeddedBook, EveryLessonLoadsWithTheClosingBlock) {
-  for (WORD n = 1; n <= book::BookLessonCount; ++n) {
+  for (WORD n = 1; n <= LessonCount; ++n) {
     LoadReason reason{};
     BYTE* article = LoadArticle(n, &reason);
     ASSERT_NE(article, nullptr) << "lesson " << n << ", reason " << reason;
@@ -56,7 +56,7 @@ TEST_F(EmbeddedBook, IndexLoadsWholeWithoutClosingBlock) {
   const std::vector<uint8_t> stream = BuiltStream(book::IndexFileName);
   ASSERT_EQ(length, stream.size());
   EXPECT_EQ(std::memcmp(index, stream.data(), length), 0);
-  std::vector<book::IndexEntry> entries;
+  std::vector<book::ContentsEntry> entries;
   size_t end = 0;
   ASSERT_TRUE(book::SplitIndex(index, length, &entries, &end));
   EXPECT_EQ(entries.size(), 280u);

@@ -2,6 +2,7 @@
 // each kind of control byte.
 #include <gtest/gtest.h>
 
+#include "content/lesson_record.h"
 #include "palmdoc.h"
 #include "records.h"
 
@@ -90,15 +91,16 @@ TEST(Records, HeadersAsTheReaderReadsThem) {
   const Bytes stream = {0xD1, 0, 'a', 0, 0, 0, 0};
   const Bytes lesson = book::MakeLessonRecord(5, stream);
   const size_t compressed = lesson.size() - 14;
-  EXPECT_EQ(size_t(book::ReadBigEndian(&lesson[0])), compressed + 8);
-  EXPECT_EQ(book::ReadBigEndian(&lesson[2]), 25);
-  EXPECT_EQ(book::ReadBigEndian(&lesson[4]), 25);
-  EXPECT_EQ(size_t(book::ReadBigEndian(&lesson[6])), compressed);
-  EXPECT_EQ(size_t(book::ReadBigEndian(&lesson[8])), stream.size());
+  const RecordHeader header = ReadRecordHeader(lesson.data());
+  EXPECT_EQ(size_t(header.BlockLength), compressed + 8);
+  EXPECT_EQ(header.Tag, 25);
+  EXPECT_EQ(header.SecondTag, 25);
+  EXPECT_EQ(size_t(header.CompressedLength), compressed);
+  EXPECT_EQ(size_t(header.DecompressedLength), stream.size());
   EXPECT_EQ(Bytes(lesson.end() - 4, lesson.end()), Bytes(4, 0));
   const Bytes index = book::MakeIndexRecord(stream);
-  EXPECT_EQ(book::ReadBigEndian(&index[2]), 1);
-  EXPECT_EQ(book::ReadBigEndian(&index[4]), 255);
+  EXPECT_EQ(ReadRecordHeader(index.data()).Tag, 1);
+  EXPECT_EQ(ReadRecordHeader(index.data()).SecondTag, 255);
 }
 
 }  // namespace

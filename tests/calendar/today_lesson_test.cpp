@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "base/app_state.h"
-#include "calendar/lesson_calendar.h"
+#include "calendar/lesson_choice.h"
 
 namespace {
 

@@ -82,25 +82,23 @@ struct FailureCase {
   bool Message;
 };
 
-Bytes WithField(Bytes record, size_t at, WORD value) {
-  PutBigEndian(record, at, value);
-  return record;
-}
-
 constexpr size_t Whole = size_t(-1);
 
 TEST(DecodeRecord, Failures) {
   const Bytes good = MakeRecord(Text("abcd"), 4);
+  constexpr WORD RecordHeader::*BlockLength = &RecordHeader::BlockLength;
   const FailureCase cases[] = {
-      {"BlockLength 4", WithField(good, 0, 4), Whole, LoadBadHeader, false},
-      {"BlockLength 0", WithField(good, 0, 0), Whole, LoadBadHeader, false},
-      {"CompressedLength 0", WithField(good, 6, 0), Whole, LoadBadHeader, false},
-      {"DecompressedLength 0", WithField(good, 8, 0), Whole, LoadNothingToDecode, false},
+      {"BlockLength 4", WithField(good, BlockLength, 4), Whole, LoadBadHeader, false},
+      {"BlockLength 0", WithField(good, BlockLength, 0), Whole, LoadBadHeader, false},
+      {"CompressedLength 0", WithField(good, &RecordHeader::CompressedLength, 0), Whole,
+       LoadBadHeader, false},
+      {"DecompressedLength 0", WithField(good, &RecordHeader::DecompressedLength, 0), Whole,
+       LoadNothingToDecode, false},
       {"input ends one byte before the output is full", MakeRecord(Text("abc"), 4), Whole,
        LoadDecodeFailed, true},
-      {"CompressedLength beyond BlockLength - 8", WithField(good, 0, 11), Whole,
+      {"CompressedLength beyond BlockLength - 8", WithField(good, BlockLength, 11), Whole,
        LoadBadHeader, false},
-      {"BlockLength 5 leaves no room for data", WithField(good, 0, 5), Whole,
+      {"BlockLength 5 leaves no room for data", WithField(good, BlockLength, 5), Whole,
        LoadBadHeader, false},
       {"CompressedLength beyond the resource", good, 13, LoadBadHeader, false},
       {"resource smaller than its header", good, 9, LoadBadHeader, false},
@@ -130,7 +128,7 @@ TEST(DecodeRecord, TheZeroBytesAfterTheDataAreNotRead) {
 }
 
 TEST(DecodeRecord, WithoutAReasonPointerFailsQuietlyForTheCaller) {
-  const Bytes record = WithField(MakeRecord(Text("ab"), 2), 0, 4);
+  const Bytes record = WithField(MakeRecord(Text("ab"), 2), &RecordHeader::BlockLength, 4);
   EXPECT_EQ(DecodeRecord(record.data(), DWORD(record.size())), nullptr);
 }
 
@@ -145,6 +143,44 @@ TEST(DecodeRecord, NoMemoryForTheOutputIsReason2) {
   EXPECT_EQ(buffer, nullptr);
   EXPECT_EQ(reason, LoadNoData);
   EXPECT_EQ(CountOf(shown, DecodeMessage), 0);
+}
+
+// Header fields are big-endian; BlockLength counts the two length fields, the data and
+// the four zero bytes after them; lesson n carries the tag n + 20 twice, the index 1
+// and 255.
+TEST(RecordHeader, WrittenBigEndianAndReadBack) {
+  const struct {
+    RecordHeader Header;
+    Bytes Written;
+  } cases[] = {
+      {MakeRecordHeader(LessonRecordTag(1), LessonRecordTag(1), 1772, 2970),
+       {0x06, 0xF4, 0x00, 0x15, 0x00, 0x15, 0x06, 0xEC, 0x0B, 0x9A}},
+      {MakeRecordHeader(LessonRecordTag(267), LessonRecordTag(267), 0, 65535),
+       {0x00, 0x08, 0x01, 0x1F, 0x01, 0x1F, 0x00, 0x00, 0xFF, 0xFF}},
+      {MakeRecordHeader(IndexRecordTag, IndexRecordSecondTag, 1704, 3800),
+       {0x06, 0xB0, 0x00, 0x01, 0x00, 0xFF, 0x06, 0xA8, 0x0E, 0xD8}},
+  };
+  for (const auto& c : cases) {
+    Bytes written(RecordHeaderSize);
+    WriteRecordHeader(written.data(), c.Header);
+    EXPECT_EQ(written, c.Written);
+    const RecordHeader read = ReadRecordHeader(written.data());
+    EXPECT_EQ(read.BlockLength, c.Header.BlockLength);
+    EXPECT_EQ(RecordSizeFor(read.BlockLength), RecordHeaderSize + read.CompressedLength + 4);
+    EXPECT_EQ(read.Tag, c.Header.Tag);
+    EXPECT_EQ(read.SecondTag, c.Header.SecondTag);
+    EXPECT_EQ(read.CompressedLength, c.Header.CompressedLength);
+    EXPECT_EQ(read.DecompressedLength, c.Header.DecompressedLength);
+  }
+}
+
+// Lesson n is resource 1000 + n, computed in 16 bits; the index loads as number 31767.
+TEST(RecordHeader, LessonNumbersNameTheirResources) {
+  EXPECT_EQ(LessonResourceId(1), 1001);
+  EXPECT_EQ(LessonResourceId(LessonCount), 1267);
+  EXPECT_EQ(LessonResourceId(65535), 999);
+  EXPECT_EQ(LessonResourceId(IndexLessonNumber), 32767);
+  EXPECT_EQ(IndexResource, 32767);
 }
 
 }  // namespace

@@ -6,24 +6,28 @@
 #include <string>
 #include <vector>
 
+#include "content/article_format.h"
+#include "content/index_stream.h"
+#include "content/lesson_record.h"
+
 using Bytes = std::vector<uint8_t>;
 
-inline void PutBigEndian(Bytes& bytes, size_t at, uint16_t value) {
-  bytes[at] = uint8_t(value >> 8);
-  bytes[at + 1] = uint8_t(value);
+// The record with one header field changed.
+inline Bytes WithField(Bytes record, WORD RecordHeader::*field, WORD value) {
+  RecordHeader header = ReadRecordHeader(record.data());
+  header.*field = value;
+  WriteRecordHeader(record.data(), header);
+  return record;
 }
 
 // A record as the book compiler writes it: header, data, four zero bytes.
-inline Bytes MakeRecord(const Bytes& data, uint16_t decompressedLength, uint16_t tag = 21,
-                        uint16_t tag2 = 21) {
-  Bytes record(10);
-  PutBigEndian(record, 0, uint16_t(data.size() + 8));
-  PutBigEndian(record, 2, tag);
-  PutBigEndian(record, 4, tag2);
-  PutBigEndian(record, 6, uint16_t(data.size()));
-  PutBigEndian(record, 8, decompressedLength);
+inline Bytes MakeRecord(const Bytes& data, uint16_t decompressedLength,
+                        uint16_t tag = LessonRecordTag(1), uint16_t tag2 = LessonRecordTag(1)) {
+  Bytes record(RecordHeaderSize);
+  WriteRecordHeader(record.data(),
+                    MakeRecordHeader(tag, tag2, uint16_t(data.size()), decompressedLength));
   record.insert(record.end(), data.begin(), data.end());
-  record.insert(record.end(), 4, 0);
+  record.insert(record.end(), RecordTailSize, 0);
   return record;
 }
 
@@ -39,10 +43,9 @@ inline Bytes LiteralData(const Bytes& decoded) {
 }
 
 inline Bytes Paragraph(uint8_t flags, uint8_t second, const std::string& text) {
-  Bytes record(text.size() + 3, 0);
-  record[0] = flags;
-  record[1] = second;
-  for (size_t i = 0; i < text.size(); ++i) record[2 + i] = uint8_t(text[i]);
+  Bytes record(ParagraphRecordSize(text.size()));
+  WriteParagraph(record.data(), flags, second, reinterpret_cast<const BYTE*>(text.data()),
+                 text.size());
   return record;
 }
 
@@ -62,8 +65,17 @@ inline Bytes LastLessonRecords() {
 }
 // A decoded lesson: records, terminator, two more zero bytes.
 inline Bytes LessonStream(const Bytes& records) { return Joined({records, {0, 0, 0}}); }
-// The index stream, handed on exactly as decoded.
-inline Bytes IndexStream() { return {0x01, 0x80, 'i', 'n', 'd', 'e', 'x', 0x00, 0x02, 0x00, 0x00}; }
+// The index stream, handed on exactly as decoded: a section and its one lesson.
+inline Bytes IndexStream() {
+  const Bytes section = {'x', 'e', 'd', 'n', 'i'}, lesson = {'e', 'n', 'o'};
+  Bytes stream(IndexEntrySize(section.size()) + IndexEntrySize(lesson.size()) +
+               IndexStreamEndSize);
+  BYTE* out = WriteIndexEntry(stream.data(), SectionKey(KeyNumberBits - 1), 0x8C, 1,
+                              section.data(), section.size());
+  out = WriteIndexEntry(out, ArticleKey(1), 0x01, 2, lesson.data(), lesson.size());
+  WriteIndexStreamEnd(out);
+  return stream;
+}
 
 struct FixtureResource {
   uint16_t Id;
@@ -76,12 +88,14 @@ inline std::vector<FixtureResource> FixtureResources() {
   const Bytes last = LessonStream(LastLessonRecords());
   const Bytes index = IndexStream();
   Bytes truncated = MakeRecord(LiteralData(first), uint16_t(first.size() + 1));
-  Bytes shortBlock = MakeRecord(LiteralData(first), uint16_t(first.size()));
-  PutBigEndian(shortBlock, 0, 4);
+  const Bytes shortBlock = WithField(MakeRecord(LiteralData(first), uint16_t(first.size())),
+                                     &RecordHeader::BlockLength, 4);
+  const WORD lastTag = LessonRecordTag(LessonCount);
   return {
       {1001, MakeRecord(LiteralData(first), uint16_t(first.size()))},
-      {1267, MakeRecord(LiteralData(last), uint16_t(last.size()), 287, 287)},
-      {32767, MakeRecord(LiteralData(index), uint16_t(index.size()), 1, 255)},
+      {1267, MakeRecord(LiteralData(last), uint16_t(last.size()), lastTag, lastTag)},
+      {32767, MakeRecord(LiteralData(index), uint16_t(index.size()), IndexRecordTag,
+                         IndexRecordSecondTag)},
       {999, MakeRecord(LiteralData(last), uint16_t(last.size()))},  // number 65535, 16-bit
       {1003, {}},                                                    // size 0
       {1004, truncated},   // data end one byte before the output is full

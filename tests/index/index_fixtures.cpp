@@ -7,31 +7,38 @@
 
 #include "base/app_state.h"
 #include "base/settings_store.h"
+#include "content/index_stream.h"
 #include "content/lesson_loader.h"
 #include "index/bookmarks.h"
 
 namespace index_test {
 
+namespace {
+
+Entry EntryOf(const IndexEntry& e) {
+  return Entry{e.Key, e.Style, e.Level,
+               std::string(reinterpret_cast<const char*>(e.Title), e.TitleLength)};
+}
+
+}  // namespace
+
 std::vector<Entry> Entries(const BYTE* stream) {
   std::vector<Entry> entries;
-  for (const BYTE* p = stream; p[2] != 0;) {
-    std::string title(reinterpret_cast<const char*>(p + 4));
-    entries.push_back(Entry{WORD(p[0] | p[1] << 8), p[2], p[3], title});
-    p += title.size() + 5;
-  }
+  IndexEntry e;
+  for (bool more = FirstEntry(stream, &e); more; more = NextEntry(stream, &e))
+    entries.push_back(EntryOf(e));
   return entries;
 }
 
 BYTE* MakeStream(const std::vector<Entry>& entries) {
-  std::vector<BYTE> bytes;
-  for (const Entry& e : entries) {
-    bytes.insert(bytes.end(), {BYTE(e.key & 0xFF), BYTE(e.key >> 8), e.style, e.level});
-    bytes.insert(bytes.end(), e.title.begin(), e.title.end());
-    bytes.push_back(0);
-  }
-  bytes.insert(bytes.end(), 5, 0);
-  BYTE* stream = static_cast<BYTE*>(malloc(bytes.size()));
-  std::memcpy(stream, bytes.data(), bytes.size());
+  DWORD size = IndexStreamEndSize;
+  for (const Entry& e : entries) size += IndexEntrySize(e.title.size());
+  BYTE* stream = static_cast<BYTE*>(malloc(size));
+  BYTE* out = stream;
+  for (const Entry& e : entries)
+    out = WriteIndexEntry(out, e.key, e.style, e.level,
+                          reinterpret_cast<const BYTE*>(e.title.data()), e.title.size());
+  WriteIndexStreamEnd(out);
   return stream;
 }
 
@@ -40,9 +47,8 @@ BYTE* BookIndex() { return LoadLessonResource(IndexLessonNumber); }
 Entry BookEntry(WORD lesson) {
   BYTE* index = BookIndex();
   Entry found{};
-  if (index)
-    for (const Entry& e : Entries(index))
-      if (e.key == (lesson | 0x4000)) found = e;
+  IndexEntry entry;
+  if (FindEntry(index, ArticleKey(lesson), &entry)) found = EntryOf(entry);
   free(index);
   return found;
 }

@@ -6,17 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "content/article_format.h"
 #include "platform.h"
 
 class ArticleBuilder {
  public:
   // A text paragraph: flags, IndentByte, text bytes (none of them 0).
   ArticleBuilder& Text(BYTE flags, BYTE indent, const std::string& text) {
-    offsets_.push_back(bytes_.size() + 2);
-    bytes_.push_back(flags);
-    bytes_.push_back(indent);
-    bytes_.insert(bytes_.end(), text.begin(), text.end());
-    bytes_.push_back(0);
+    const size_t at = bytes_.size();
+    offsets_.push_back(at + 2);
+    bytes_.resize(at + ParagraphRecordSize(text.size()));
+    WriteParagraph(bytes_.data() + at, flags, indent, reinterpret_cast<const BYTE*>(text.data()),
+                   text.size());
     return *this;
   }
   ArticleBuilder& Rule(BYTE flags, BYTE width) { return Text(flags, width, ""); }

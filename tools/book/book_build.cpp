@@ -4,17 +4,14 @@
 #include <stdexcept>
 
 #include "book_source.h"
+#include "content/article_trailer.h"
+#include "content/lesson_record.h"
 #include "diagnostics.h"
 #include "records.h"
 
 namespace book {
 
 namespace {
-
-// The loaded article adds the closing block and three zero bytes to the paragraph
-// records; all positions in it are 16-bit.
-constexpr size_t ClosingBlockSize = 878;
-constexpr size_t LoadedTail = ClosingBlockSize + 3;
 
 std::string ReadSource(const std::filesystem::path& path) {
   std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path);
@@ -27,11 +24,11 @@ std::string ReadSource(const std::filesystem::path& path) {
 std::vector<uint8_t> CheckedRecord(const std::string& file, const std::vector<uint8_t>& stream,
                                    std::vector<uint8_t> (*make)(int, const std::vector<uint8_t>&),
                                    int number) {
-  if (stream.size() > MaxRecordField)
+  if (stream.size() > LargestRecordField)
     throw SourceError({file}, "the text takes " + std::to_string(stream.size()) +
                                   " bytes; a record holds at most 65,535");
   std::vector<uint8_t> record = make(number, stream);
-  if (record.size() - RecordHeaderSize - RecordTailSize + 8 > MaxRecordField)
+  if (record.size() - RecordHeaderSize - RecordTailSize + BlockLengthFor(0) > LargestRecordField)
     throw SourceError({file}, "the text does not compress below 65,527 bytes");
   if (DecodeWithProgram(record) != stream)
     throw std::runtime_error(file + ": the compressed record does not decode back to its text");
@@ -54,11 +51,12 @@ std::vector<uint8_t> CompileLesson(const std::filesystem::path& path, int number
   if (paragraphs.empty()) throw SourceError({file}, "a lesson needs at least one paragraph");
   const std::vector<uint8_t> stream = ArticleStream(paragraphs, 2);
   const size_t records = stream.size() - 3;
-  if (records + LoadedTail > MaxRecordField)
+  if (records + ArticleTailSize > LargestStream)
     throw SourceError({file, paragraphs.back().Line},
                       "the lesson takes " + std::to_string(stream.size()) +
                           " bytes; with the closing block it must stay within 65,535 (at most " +
-                          std::to_string(MaxRecordField - LoadedTail) + " bytes of paragraphs)");
+                          std::to_string(LargestStream - ArticleTailSize) +
+                          " bytes of paragraphs)");
   return CheckedRecord(file, stream, LessonRecordOf, number);
 }
 
@@ -71,11 +69,16 @@ uint32_t Checksum(const std::vector<uint8_t>& bytes) {
 // The resource script lines; each carries its record's checksum, so the script
 // changes whenever a record does and whatever depends on the script is rebuilt.
 std::vector<uint8_t> ResourceScript(const std::vector<OutputFile>& records) {
-  std::string text =
-      "// The book's records, written by vintrel-book build: lessons 1 to 267 as RCDATA\n"
-      "// 1001 to 1267 and the table of contents as RCDATA 32767.\n";
+  char head[256];
+  std::snprintf(head, sizeof head,
+                "// The book's records, written by vintrel-book build: lessons 1 to %d as RCDATA\n"
+                "// %d to %d and the table of contents as RCDATA %d.\n",
+                LessonCount, LessonResourceId(1), LessonResourceId(LessonCount), IndexResource);
+  std::string text = head;
   for (const OutputFile& record : records) {
-    const int id = record.Name == IndexFileName ? 32767 : 1000 + std::stoi(record.Name.substr(6, 3));
+    const int id = record.Name == IndexFileName
+                       ? IndexResource
+                       : LessonResourceId(WORD(std::stoi(record.Name.substr(6, 3))));
     char line[128];
     std::snprintf(line, sizeof line, "%d RCDATA \"%s\"  // %08x\n", id, record.Name.c_str(),
                   Checksum(record.Bytes));
@@ -85,10 +88,13 @@ std::vector<uint8_t> ResourceScript(const std::vector<OutputFile>& records) {
 }
 
 std::vector<uint8_t> ClosingInclude(const std::vector<uint8_t>& block) {
-  std::string text =
-      "// The closing block appended to every lesson (878 bytes: a rule, six notes, one\n"
-      "// left-to-right line), written by vintrel-book build from closing.txt. The\n"
-      "// initialiser of a BYTE array.\n";
+  char head[256];
+  std::snprintf(head, sizeof head,
+                "// The closing block appended to every lesson (%u bytes: a rule, six notes, one\n"
+                "// left-to-right line), written by vintrel-book build from closing.txt. The\n"
+                "// initialiser of a BYTE array.\n",
+                unsigned(ArticleTrailerSize));
+  std::string text = head;
   for (size_t i = 0; i < block.size(); ++i) {
     char item[8];
     std::snprintf(item, sizeof item, "0x%02X,", block[i]);
@@ -102,10 +108,10 @@ std::vector<uint8_t> ClosingInclude(const std::vector<uint8_t>& block) {
 
 std::vector<OutputFile> CompileBook(const std::filesystem::path& sources) {
   const std::filesystem::path indexPath = sources / "index.txt";
-  const std::vector<IndexEntry> entries =
-      ParseIndex(indexPath.string(), ReadSource(indexPath), BookLessonCount);
+  const std::vector<ContentsEntry> entries =
+      ParseIndex(indexPath.string(), ReadSource(indexPath), LessonCount);
   std::vector<OutputFile> files;
-  for (int n = 1; n <= BookLessonCount; ++n) {
+  for (int n = 1; n <= LessonCount; ++n) {
     char name[16];
     std::snprintf(name, sizeof name, "%03d.txt", n);
     files.push_back({LessonFileName(n), CompileLesson(sources / "lessons" / name, n)});

@@ -7,14 +7,14 @@
 
 #include "book_files.h"
 #include "book_source.h"
+#include "content/article_trailer.h"
+#include "content/lesson_record.h"
 #include "letter_encoding.h"
 #include "records.h"
 
 namespace book {
 
 namespace {
-
-constexpr size_t LoadedTail = 881;  // closing block and three zero bytes
 
 // A measured range with the range the stored edition's data keeps.
 struct Range {
@@ -32,7 +32,7 @@ class Checker {
   explicit Checker(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
   CheckReport Run() {
-    for (int n = 1; n <= BookLessonCount; ++n) CheckLesson(n);
+    for (int n = 1; n <= LessonCount; ++n) CheckLesson(n);
     CheckIndex();
     WriteProfile();
     return std::move(report_);
@@ -56,15 +56,18 @@ class Checker {
       return std::nullopt;
     }
     const uint8_t* r = record->data();
-    const size_t blockLength = ReadBigEndian(r), compressedLength = ReadBigEndian(r + 6);
-    if (blockLength + 6 != record->size())
-      Error(name, "BlockLength " + std::to_string(blockLength) + " does not match the record size");
-    if (blockLength != compressedLength + 8)
+    const RecordHeader header = ReadRecordHeader(r);
+    const size_t compressedLength = header.CompressedLength;
+    if (RecordSizeFor(header.BlockLength) != record->size())
+      Error(name, "BlockLength " + std::to_string(header.BlockLength) +
+                      " does not match the record size");
+    if (header.BlockLength != compressedLength + BlockLengthFor(0))
       Error(name, "BlockLength is not CompressedLength + 8");
-    if (ReadBigEndian(r + 2) != tag1 || ReadBigEndian(r + 4) != tag2)
+    if (header.Tag != tag1 || header.SecondTag != tag2)
       Error(name, "header tags are not " + std::to_string(tag1) + " and " + std::to_string(tag2));
     if (record->size() >= compressedLength + RecordHeaderSize + RecordTailSize &&
-        !std::all_of(r + RecordHeaderSize + compressedLength, r + RecordHeaderSize + compressedLength + 4,
+        !std::all_of(r + RecordHeaderSize + compressedLength,
+                     r + RecordHeaderSize + compressedLength + RecordTailSize,
                      [](uint8_t b) { return b == 0; }))
       Error(name, "the four bytes after the data are not zero");
     int reason = 0;
@@ -79,7 +82,7 @@ class Checker {
 
   void CheckLesson(int n) {
     const std::string name = LessonFileName(n);
-    const auto tag = static_cast<uint16_t>(n + 20);
+    const WORD tag = LessonRecordTag(LessonNumber(n));
     std::optional<std::vector<uint8_t>> stream = ReadRecord(name, tag, tag, &compressed_);
     if (!stream) return;
     std::vector<Paragraph> paragraphs;
@@ -90,12 +93,13 @@ class Checker {
     }
     if (terminator + 3 != stream->size() || (*stream)[terminator + 1] != 0 || (*stream)[terminator + 2] != 0)
       Error(name, "the stream does not end with its terminator and two zero bytes");
-    if (terminator + LoadedTail > 0xFFFF)
+    if (terminator + ArticleTailSize > LargestStream)
       Error(name, "with the closing block the article passes 65,535 bytes");
     if (paragraphs.empty()) Error(name, "no paragraphs");
     decompressed_.Add(static_cast<long>(stream->size()));
     recordsPerLesson_.Add(static_cast<long>(paragraphs.size()));
-    if (paragraphs.size() < 2 || paragraphs[0].Flags != 0xD1 || paragraphs[1].Flags != 0xD1)
+    if (paragraphs.size() < 2 || paragraphs[0].Flags != HeadingFlags ||
+        paragraphs[1].Flags != HeadingFlags)
       ++lessonsWithoutTwoHeadings_;
     for (size_t i = 0; i < paragraphs.size(); ++i) CheckParagraph(name, i, paragraphs[i]);
   }
@@ -104,7 +108,7 @@ class Checker {
     const std::string where = name + " paragraph " + std::to_string(i + 1);
     ++flags_[p.Flags];
     ++records_;
-    if (IsRule(p.Flags)) {
+    if (IsRuleRecord(p.Flags)) {
       if (!p.Text.empty()) Error(where, "a rule with text");
       ++ruleWidths_[p.Second];
       return;
@@ -121,10 +125,11 @@ class Checker {
   }
 
   void CheckIndex() {
-    std::optional<std::vector<uint8_t>> stream = ReadRecord(IndexFileName, 1, 255, &indexCompressed_);
+    std::optional<std::vector<uint8_t>> stream =
+        ReadRecord(IndexFileName, IndexRecordTag, IndexRecordSecondTag, &indexCompressed_);
     if (!stream) return;
     indexSize_ = stream->size();
-    std::vector<IndexEntry> entries;
+    std::vector<ContentsEntry> entries;
     size_t end = 0;
     if (!SplitIndex(stream->data(), stream->size(), &entries, &end)) {
       Error(IndexFileName, "an entry runs past the end of the stream");
@@ -136,22 +141,22 @@ class Checker {
     std::map<int, int> lessons;
     std::set<uint16_t> sections;
     int inSection = -1;
-    for (const IndexEntry& e : entries) {
+    for (const ContentsEntry& e : entries) {
       const std::string where = std::string(IndexFileName) + " entry '" + FormatTitle(e.Title) + "'";
       if (e.Title.empty()) Error(where, "empty title");
       for (uint8_t c : e.Title)
         if (c < 32 || (c > 64 && c < 91)) Error(where, "a title byte that does not convert one to one");
-      const bool article = (e.Key & ArticleKeyBit) && !(e.Key & SectionKeyBit);
-      const bool section = (e.Key & SectionKeyBit) && !(e.Key & ArticleKeyBit);
+      const bool article = IsArticleKey(e.Key);
+      const bool section = IsSectionKey(e.Key);
       if (article) {
-        const int n = e.Key & 0x3FFF;
-        if (n < 1 || n > BookLessonCount) Error(where, "leads to lesson " + std::to_string(n));
+        const int n = KeyNumber(e.Key);
+        if (n < 1 || n > LessonCount) Error(where, "leads to lesson " + std::to_string(n));
         if (++lessons[n] == 2) Error(where, "lesson " + std::to_string(n) + " is listed twice");
         lessonTitles_.Add(static_cast<long>(e.Title.size()));
         if (inSection >= 0) ++inSection;
       } else if (section) {
         if (!sections.insert(e.Key).second) Error(where, "its section key is not unique");
-        if ((e.Key & 0x3FFF) >= 1 && (e.Key & 0x3FFF) <= BookLessonCount)
+        if (KeyNumber(e.Key) >= 1 && KeyNumber(e.Key) <= LessonCount)
           Error(where, "its section key equals a lesson number");
         sectionTitles_.Add(static_cast<long>(e.Title.size()));
         if (inSection >= 0) perSection_.Add(inSection);
@@ -163,7 +168,7 @@ class Checker {
       if (article && (e.Style != LessonEntryStyle || e.Level != 2)) ++unusualStyles_;
     }
     if (inSection >= 0) perSection_.Add(inSection);
-    for (int n = 1; n <= BookLessonCount; ++n)
+    for (int n = 1; n <= LessonCount; ++n)
       if (!lessons.count(n)) Error(IndexFileName, "lesson " + std::to_string(n) + " is not listed");
     indexEntries_ = entries.size();
     sectionCount_ = sections.size();
@@ -181,7 +186,7 @@ class Checker {
   static bool Within(const Range& r, long low, long high) { return r.Any && r.Low >= low && r.High <= high; }
 
   void WriteProfile() {
-    Line("lessons", std::to_string(BookLessonCount), "267", true);
+    Line("lessons", std::to_string(LessonCount), "267", true);
     Line("paragraph records", std::to_string(records_), "9,493", true);
     Line("records per lesson", Span(recordsPerLesson_), "10 to 59", Within(recordsPerLesson_, 10, 59));
     Line("decompressed bytes per lesson", Span(decompressed_), "2,970 to 10,094", Within(decompressed_, 2970, 10094));
@@ -191,8 +196,9 @@ class Checker {
     Line("lessons not opening with two 0xD1", std::to_string(lessonsWithoutTwoHeadings_), "0", lessonsWithoutTwoHeadings_ == 0);
     Line("text records with an IndentByte", std::to_string(indented_), "0", indented_ == 0);
     Line("texts with stray spaces", std::to_string(badlySpaced_), "0", badlySpaced_ == 0);
-    const std::map<int, const char*> stored = {{0xB1, "7,596"}, {0xD1, "807"}, {0xD2, "531"},
-                                               {0xB2, "282"},   {0xC7, "274"}, {0x81, "3"}};
+    const std::map<int, const char*> stored = {
+        {BodyFlags, "7,596"}, {HeadingFlags, "807"}, {SmallHeadingFlags, "531"},
+        {NoteFlags, "282"},   {RuleFlags, "274"},    {LeftToRightFlags, "3"}};
     for (const auto& [flags, count] : flags_) {
       char label[64];
       std::snprintf(label, sizeof label, "records with flags 0x%02X", flags);

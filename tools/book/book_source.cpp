@@ -1,10 +1,12 @@
 #include "book_source.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <optional>
 
+#include "content/article_trailer.h"
 #include "letter_encoding.h"
 #include "utf8.h"
 
@@ -12,23 +14,22 @@ namespace book {
 
 namespace {
 
-constexpr uint8_t RuleBits = 0x07;
-constexpr uint8_t RightToLeftBit = 0x10;
-
 // The paragraph kinds with a prefix of their own.
 struct Kind {
   const char* Prefix;
   uint8_t Flags;
 };
 constexpr Kind Kinds[] = {
-    {"#", 0xD1},   // heading
-    {"##", 0xD2},  // small heading
-    {"*", 0xB1},   // body text
-    {">", 0xB2},   // note
-    {"<", 0x81},   // left-to-right line
-    {"---", 0xC7}, // rule, width 210 unless given
+    {"#", HeadingFlags},
+    {"##", SmallHeadingFlags},
+    {"*", BodyFlags},
+    {">", NoteFlags},
+    {"<", LeftToRightFlags},
+    {"---", RuleFlags},  // full width unless given
 };
-constexpr uint8_t DefaultRuleWidth = 210;
+constexpr uint8_t DefaultRuleWidth = FullWidthRule;
+
+bool IsRightToLeft(uint8_t flags) { return (flags & RightToLeft) != 0; }
 
 struct Line {
   int Number;
@@ -79,7 +80,7 @@ std::optional<uint8_t> HexByte(std::string_view text) {
 // The flags and second byte a prefix names; throws for an unknown prefix.
 std::pair<uint8_t, uint8_t> ReadPrefix(const SourcePlace& at, std::string_view prefix) {
   for (const Kind& kind : Kinds)
-    if (prefix == kind.Prefix) return {kind.Flags, IsRule(kind.Flags) ? DefaultRuleWidth : 0};
+    if (prefix == kind.Prefix) return {kind.Flags, IsRuleRecord(kind.Flags) ? DefaultRuleWidth : 0};
   if (prefix.size() >= 3 && prefix[0] == '@') {
     std::string_view flags = prefix.substr(1, 2), second;
     if (prefix.size() > 3) {
@@ -117,9 +118,6 @@ std::string HexText(unsigned value) {
 
 }  // namespace
 
-bool IsRule(uint8_t flags) { return (flags & RuleBits) == RuleBits; }
-bool IsRightToLeft(uint8_t flags) { return (flags & RightToLeftBit) != 0; }
-
 std::vector<Paragraph> ParseArticle(const std::string& file, std::string_view content) {
   std::vector<Paragraph> paragraphs;
   bool dropped = false;
@@ -134,7 +132,7 @@ std::vector<Paragraph> ParseArticle(const std::string& file, std::string_view co
         space == std::string_view::npos ? std::string_view() : line.Text.substr(space + 1);
     const int firstColumn = static_cast<int>(Decode(at, prefix, 1).size()) + 2;
     const std::u32string text = Decode(at, rest, firstColumn);
-    if (IsRule(flags)) {
+    if (IsRuleRecord(flags)) {
       if (prefix == "---" && !text.empty()) {
         const std::string width = EncodeUtf8(text);
         char* end = nullptr;
@@ -159,14 +157,15 @@ std::vector<Paragraph> ParseArticle(const std::string& file, std::string_view co
 std::string FormatParagraph(const Paragraph& p) {
   std::string prefix;
   for (const Kind& kind : Kinds) {
-    const uint8_t standardSecond = IsRule(kind.Flags) ? DefaultRuleWidth : 0;
+    const uint8_t standardSecond = IsRuleRecord(kind.Flags) ? DefaultRuleWidth : 0;
     if (p.Flags != kind.Flags) continue;
     if (p.Second == standardSecond) prefix = kind.Prefix;
-    else if (IsRule(kind.Flags)) prefix = std::string(kind.Prefix) + " " + std::to_string(p.Second);
+    else if (IsRuleRecord(kind.Flags))
+      prefix = std::string(kind.Prefix) + " " + std::to_string(p.Second);
   }
   if (prefix.empty())
     prefix = "@" + HexText(p.Flags) + (p.Second ? "/" + HexText(p.Second) : "");
-  if (IsRule(p.Flags)) return prefix;
+  if (IsRuleRecord(p.Flags)) return prefix;
   const std::u32string text =
       IsRightToLeft(p.Flags)
           ? DecodeHebrew(SwapTextOrder(p.Text).data(), p.Text.size())
@@ -178,31 +177,26 @@ std::vector<uint8_t> ArticleStream(const std::vector<Paragraph>& paragraphs,
                                    size_t zeroBytesAfter) {
   std::vector<uint8_t> stream;
   for (const Paragraph& p : paragraphs) {
-    stream.push_back(p.Flags);
-    stream.push_back(p.Second);
-    stream.insert(stream.end(), p.Text.begin(), p.Text.end());
-    stream.push_back(0);
+    const size_t at = stream.size();
+    stream.resize(at + ParagraphRecordSize(p.Text.size()));
+    WriteParagraph(stream.data() + at, p.Flags, p.Second, p.Text.data(), p.Text.size());
   }
-  stream.push_back(0);
+  stream.push_back(0);  // the terminator
   stream.insert(stream.end(), zeroBytesAfter, 0);
   return stream;
 }
 
 bool SplitArticle(const uint8_t* stream, size_t size, std::vector<Paragraph>* paragraphs,
                   size_t* terminatorAt) {
-  size_t pos = 0;
-  while (pos < size && stream[pos] != 0) {
-    if (pos + 2 >= size) return false;
-    Paragraph p{stream[pos], stream[pos + 1], {}, 0};
-    size_t end = pos + 2;
-    while (end < size && stream[end] != 0) ++end;
-    if (end >= size) return false;
-    p.Text.assign(stream + pos + 2, stream + end);
-    paragraphs->push_back(std::move(p));
-    pos = end + 1;
+  const DWORD bound = DWORD(std::min<size_t>(size, UnboundedStream));
+  ParagraphRecord r;
+  DWORD end = 0;
+  for (bool more = FirstRecord(stream, &r, bound); more; more = NextRecord(stream, &r, bound)) {
+    paragraphs->push_back(Paragraph{r.Flags, r.Second, {r.Text, r.Text + r.Length}, 0});
+    end = EndOfRecord(r);
   }
-  if (pos >= size) return false;
-  *terminatorAt = pos;
+  if (end >= size || stream[end] != 0) return false;  // a record runs past the data
+  *terminatorAt = end;
   return true;
 }
 
@@ -212,10 +206,18 @@ std::vector<uint8_t> ClosingBlock(const std::string& file, const std::vector<Par
     uint8_t Second;
     size_t Length;
   };
-  constexpr Expected shape[] = {{0x47, 0xD2, 0},  {0xB2, 0, 298}, {0xB2, 0, 82},
-                                {0xB2, 0, 104},   {0xB2, 0, 156}, {0xB2, 0, 100},
-                                {0xB2, 0, 69},    {0x82, 0, 44}};
+  constexpr uint8_t CentredRule = RuleRecord | AlignCentreBit;  // 0x47
+  constexpr uint8_t LeftToRightNote = SmallStyle | BlankAfter;  // 0x82
+  static constexpr Expected shape[] = {
+      {CentredRule, FullWidthRule, 0}, {NoteFlags, 0, 298}, {NoteFlags, 0, 82},
+      {NoteFlags, 0, 104},             {NoteFlags, 0, 156}, {NoteFlags, 0, 100},
+      {NoteFlags, 0, 69},              {LeftToRightNote, 0, 44}};
   constexpr size_t count = sizeof shape / sizeof shape[0];
+  static_assert([] {
+    size_t size = 1;  // the terminator
+    for (const Expected& e : shape) size += ParagraphRecordSize(e.Length);
+    return size;
+  }() == ArticleTrailerSize);
   if (paragraphs.size() != count)
     throw SourceError({file, paragraphs.empty() ? 0 : paragraphs.back().Line},
                       "the closing block has " + std::to_string(paragraphs.size()) +
@@ -234,9 +236,9 @@ std::vector<uint8_t> ClosingBlock(const std::string& file, const std::vector<Par
   return ArticleStream(paragraphs, 0);
 }
 
-std::vector<IndexEntry> ParseIndex(const std::string& file, std::string_view content,
-                                   int lessonCount) {
-  std::vector<IndexEntry> entries;
+std::vector<ContentsEntry> ParseIndex(const std::string& file, std::string_view content,
+                                      int lessonCount) {
+  std::vector<ContentsEntry> entries;
   std::map<int, int> listedOn;  // lesson -> line
   int lastLine = 0;
   for (const Line& line : SplitLines(content)) {
@@ -248,12 +250,12 @@ std::vector<IndexEntry> ParseIndex(const std::string& file, std::string_view con
     const std::string_view rest =
         space == std::string_view::npos ? std::string_view() : line.Text.substr(space + 1);
     const int titleColumn = static_cast<int>(head.size()) + 2;
-    IndexEntry entry;
+    ContentsEntry entry;
     entry.Line = line.Number;
     if (head == "#") {
       entry.Style = SectionStyle;
       entry.Level = 1;
-      entry.Key = static_cast<uint16_t>(SectionKeyBit | (16383 - (entries.size() + 1)));
+      entry.Key = SectionKey(static_cast<uint16_t>(KeyNumberBits - (entries.size() + 1)));
     } else {
       char* end = nullptr;
       const std::string number(head);
@@ -269,12 +271,12 @@ std::vector<IndexEntry> ParseIndex(const std::string& file, std::string_view con
       listedOn[n] = line.Number;
       entry.Style = LessonEntryStyle;
       entry.Level = 2;
-      entry.Key = static_cast<uint16_t>(ArticleKeyBit | n);
+      entry.Key = ArticleKey(static_cast<LessonNumber>(n));
     }
     const std::u32string title = Decode(at, rest, titleColumn);
     if (title.empty()) throw SourceError(at, "an entry needs a title");
     bool dropped = false;
-    std::vector<uint8_t> codes = EncodeText(at, 0x10, title, titleColumn, &dropped);
+    std::vector<uint8_t> codes = EncodeText(at, RightToLeft, title, titleColumn, &dropped);
     for (size_t i = 0; i < codes.size(); ++i) {
       const uint8_t c = codes[codes.size() - 1 - i];
       if (c < 32 || (c > 64 && c < 91))
@@ -291,38 +293,29 @@ std::vector<IndexEntry> ParseIndex(const std::string& file, std::string_view con
   return entries;
 }
 
-std::vector<uint8_t> IndexStream(const std::vector<IndexEntry>& entries) {
-  std::vector<uint8_t> stream;
-  for (const IndexEntry& e : entries) {
-    stream.push_back(static_cast<uint8_t>(e.Key & 0xFF));
-    stream.push_back(static_cast<uint8_t>(e.Key >> 8));
-    stream.push_back(e.Style);
-    stream.push_back(e.Level);
-    stream.insert(stream.end(), e.Title.begin(), e.Title.end());
-    stream.push_back(0);
-  }
-  stream.insert(stream.end(), 5, 0);
+std::vector<uint8_t> IndexStream(const std::vector<ContentsEntry>& entries) {
+  size_t size = IndexStreamEndSize;
+  for (const ContentsEntry& e : entries) size += IndexEntrySize(e.Title.size());
+  std::vector<uint8_t> stream(size);
+  uint8_t* out = stream.data();
+  for (const ContentsEntry& e : entries)
+    out = WriteIndexEntry(out, e.Key, e.Style, e.Level, e.Title.data(), e.Title.size());
+  WriteIndexStreamEnd(out);
   return stream;
 }
 
-bool SplitIndex(const uint8_t* stream, size_t size, std::vector<IndexEntry>* entries,
+bool SplitIndex(const uint8_t* stream, size_t size, std::vector<ContentsEntry>* entries,
                 size_t* endAt) {
-  size_t pos = 0;
-  while (pos + 2 < size && stream[pos + 2] != 0) {
-    if (pos + 4 >= size) return false;
-    IndexEntry e;
-    e.Key = static_cast<uint16_t>(stream[pos] | (stream[pos + 1] << 8));
-    e.Style = stream[pos + 2];
-    e.Level = stream[pos + 3];
-    size_t end = pos + 4;
-    while (end < size && stream[end] != 0) ++end;
-    if (end >= size) return false;
-    e.Title.assign(stream + pos + 4, stream + end);
-    entries->push_back(std::move(e));
-    pos = end + 1;
+  const DWORD bound = DWORD(std::min<size_t>(size, UnboundedStream));
+  IndexEntry e;
+  DWORD end = 0;
+  for (bool more = FirstEntry(stream, &e, bound); more; more = NextEntry(stream, &e, bound)) {
+    entries->push_back(
+        ContentsEntry{e.Key, e.Style, e.Level, {e.Title, e.Title + e.TitleLength}, 0});
+    end = EndOfEntry(e);
   }
-  if (pos + 2 >= size) return false;
-  *endAt = pos;
+  if (!IsIndexStreamEnd(stream, end, bound)) return false;  // an entry runs past the data
+  *endAt = end;
   return true;
 }
 

@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
+#include "content/article_format.h"
+#include "content/index_stream.h"
 #include "diagnostics.h"
 
 namespace book {
-
-constexpr int BookLessonCount = 267;
 
 // One paragraph record as it is stored: text in display order for right-to-left
 // paragraphs, as written for left-to-right ones.
@@ -23,9 +23,6 @@ struct Paragraph {
   std::vector<uint8_t> Text;
   int Line = 0;  // source line, 0 when not read from a source
 };
-
-bool IsRule(uint8_t flags);
-bool IsRightToLeft(uint8_t flags);
 
 // Reads the paragraphs of an article source (a lesson or the closing block). A
 // cantillation mark dropped anywhere in the file gives one warning.
@@ -44,11 +41,11 @@ bool SplitArticle(const uint8_t* stream, size_t size, std::vector<Paragraph>* pa
                   size_t* terminatorAt);
 
 // The closing block: checks the paragraphs against the shape the reader expects and
-// returns its 878 bytes.
+// returns its ArticleTrailerSize bytes.
 std::vector<uint8_t> ClosingBlock(const std::string& file, const std::vector<Paragraph>& paragraphs);
 
 // One entry of the table of contents as stored.
-struct IndexEntry {
+struct ContentsEntry {
   uint16_t Key = 0;
   uint8_t Style = 0;
   uint8_t Level = 0;
@@ -56,22 +53,20 @@ struct IndexEntry {
   int Line = 0;
 };
 
-constexpr uint16_t ArticleKeyBit = 0x4000;
-constexpr uint16_t SectionKeyBit = 0x8000;
-constexpr uint8_t SectionStyle = 0x8C;  // visible, collapsed, large and bold
-constexpr uint8_t LessonEntryStyle = 0x01;
+constexpr uint8_t SectionStyle = EntryVisible | LargeStyle | BoldStyle;  // collapsed
+constexpr uint8_t LessonEntryStyle = BaseStyle;                          // hidden
 
 // Reads the table of contents: "# title" opens a section, "N title" lists lesson N.
 // Every lesson from 1 to lessonCount must be listed exactly once.
-std::vector<IndexEntry> ParseIndex(const std::string& file, std::string_view content,
-                                   int lessonCount);
+std::vector<ContentsEntry> ParseIndex(const std::string& file, std::string_view content,
+                                      int lessonCount);
 
 // The entries, each key little-endian, then five zero bytes.
-std::vector<uint8_t> IndexStream(const std::vector<IndexEntry>& entries);
+std::vector<uint8_t> IndexStream(const std::vector<ContentsEntry>& entries);
 
 // Splits an index stream into entries up to the first with style byte 0. False when
 // an entry runs past the end of the data.
-bool SplitIndex(const uint8_t* stream, size_t size, std::vector<IndexEntry>* entries,
+bool SplitIndex(const uint8_t* stream, size_t size, std::vector<ContentsEntry>* entries,
                 size_t* endAt);
 
 // A title in reading order as UTF-8.

@@ -6,6 +6,7 @@
 #include "book_check.h"
 #include "book_source.h"
 #include "calendar/lesson_calendar.h"
+#include "content/lesson_record.h"
 #include "diagnostics.h"
 #include "records.h"
 
@@ -63,15 +64,15 @@ int BuildCommand(const std::filesystem::path& sources, const std::filesystem::pa
 }
 
 int DumpCommand(int lesson, const std::filesystem::path& book) {
-  if (lesson < 1 || lesson > BookLessonCount) {
-    std::fprintf(stderr, "vintrel-book dump: a lesson number from 1 to %d\n", BookLessonCount);
+  if (lesson < 1 || lesson > LessonCount) {
+    std::fprintf(stderr, "vintrel-book dump: a lesson number from 1 to %d\n", LessonCount);
     return 2;
   }
   size_t size = 0;
   std::optional<std::vector<Paragraph>> paragraphs = ReadLesson(book, lesson, &size);
   if (!paragraphs) return 1;
-  std::printf("; lesson %d (RCDATA %d): %zu paragraphs, %zu bytes\n", lesson, 1000 + lesson,
-              paragraphs->size(), size);
+  std::printf("; lesson %d (RCDATA %d): %zu paragraphs, %zu bytes\n", lesson,
+              LessonResourceId(WORD(lesson)), paragraphs->size(), size);
   for (const Paragraph& p : *paragraphs) std::printf("%s\n", FormatParagraph(p).c_str());
   return 0;
 }

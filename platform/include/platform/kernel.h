@@ -1,4 +1,5 @@
-// Core services: heap, time, version, module, wide strings, registry, resources.
+// Core services: heap, time, version, module, wide strings, code pages, registry,
+// resources.
 #pragma once
 
 #include <cstdarg>
@@ -54,6 +55,26 @@ int _wcsnicmp(const WCHAR* a, const WCHAR* b, size_t n);
 int swprintf(WCHAR* buffer, const WCHAR* format, ...);
 int wsprintfW(WCHAR* buffer, const WCHAR* format, ...);
 int vswprintf(WCHAR* buffer, const WCHAR* format, va_list args);
+
+// ---- Code pages ------------------------------------------------------------------------
+// UTF-8 (CP_UTF8) to UTF-16 and back, the one code page there is. Counts are in bytes
+// and in units; an input count of -1 takes a zero-terminated input, terminator included.
+// With an output count of 0 the call returns the count the output needs and writes
+// nothing. A malformed sequence (or an unpaired surrogate) becomes U+FFFD, or, with
+// MB_ERR_INVALID_CHARS (WC_ERR_INVALID_CHARS), fails the call. On failure the result is 0,
+// nothing is written and GetLastError tells why: ERROR_INVALID_PARAMETER (another code
+// page, no or an empty input, an output count without an output, a default character for
+// UTF-8), ERROR_INVALID_FLAGS, ERROR_INSUFFICIENT_BUFFER or ERROR_NO_UNICODE_TRANSLATION.
+#define CP_UTF8 65001
+#define MB_ERR_INVALID_CHARS 0x00000008
+#define WC_ERR_INVALID_CHARS 0x00000080
+#define ERROR_INVALID_FLAGS 1004L
+#define ERROR_NO_UNICODE_TRANSLATION 1113L
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteCount,
+                        LPWSTR wide, int wideCount);
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
+                        LPSTR multiByte, int multiByteCount, LPCSTR defaultChar,
+                        BOOL* usedDefaultChar);
 
 // ---- Registry ------------------------------------------------------------------------
 // HKEY_CURRENT_USER, kept in $XDG_CONFIG_HOME/vintrel/registry.reg (a .reg text file).
