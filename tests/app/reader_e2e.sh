@@ -5,7 +5,7 @@
 # Usage: reader_e2e.sh PATH-TO-VINTREL
 set -u
 vintrel=$1
-source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/../support/e2e.sh"
 day=2005-04-10
 
 # Where the bottom bar's buttons and the scroll bar's arrow are on the 240x320 screen.

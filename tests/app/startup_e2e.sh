@@ -4,7 +4,7 @@
 # Usage: startup_e2e.sh PATH-TO-VINTREL
 set -u
 vintrel=$1
-source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/../support/e2e.sh"
 
 # First run on 1 Nisan 5765 (lesson 144), nothing stored.
 rm -rf "$XDG_CONFIG_HOME"

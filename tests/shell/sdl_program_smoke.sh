@@ -22,7 +22,7 @@ if [ "$status" -ne 1 ] || ! grep -q -- "--headless" "$out/nodisplay.err" ||
   exit 1
 fi
 
-source "$(dirname "$0")/xvfb_session.sh"
+source "$(dirname "$0")/../support/xvfb_session.sh"
 
 log="$out/program.log"
 "$app" --zoom 2 /keys >"$log" 2>&1 &

@@ -22,7 +22,7 @@ for driver in "" x11; do
   fi
 done
 
-source "$(dirname "$0")/xvfb_session.sh"
+source "$(dirname "$0")/../support/xvfb_session.sh"
 
 log="$out/events.log"
 "$probe" >"$log" 2>&1 &
