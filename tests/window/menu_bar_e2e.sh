@@ -4,47 +4,27 @@
 # "Go" popup, reaches the stored Flags and back.
 # Usage: menu_bar_e2e.sh PATH-TO-VINTREL WORK-FOLDER
 set -u
-vintrel=$1
-work=$2
-rm -rf "$work"
-mkdir -p "$work"
-export XDG_CONFIG_HOME=$work/config
-# A runtime folder of its own: no copy started by another test is taken for a running one.
-export XDG_RUNTIME_DIR=$work/run
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-settings=$XDG_CONFIG_HOME/vintrel/registry.reg
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+program=$1
+source "$(dirname "$0")/../support/e2e.sh"
+start_in "$2"
 
-# write_settings FLAGS PUBLISHER-LINES [PRODUCT-LINES]: a font chosen (so no font dialog
+# bar_settings FLAGS PUBLISHER-LINES [PRODUCT-LINES]: a font chosen (so no font dialog
 # opens), the Flags, and the lines given for the publisher and the product key.
-write_settings() {
-  mkdir -p "$XDG_CONFIG_HOME/vintrel"
-  printf 'Windows Registry Editor Version 5.00\r\n\r\n' > "$settings"
-  printf '[HKEY_CURRENT_USER\\Software\\Norvane\\Vintrel - 5765 (heb)]\r\n' >> "$settings"
-  printf '"FontName"="DejaVu Sans"\r\n"Flags"=dword:%s\r\n%b\r\n' "$1" "${3:-}" >> "$settings"
-  printf '[HKEY_CURRENT_USER\\software\\Karsolet]\r\n%b' "$2" >> "$settings"
+bar_settings() {
+  write_settings "\"FontName\"=\"DejaVu Sans\"\r\n\"Flags\"=dword:$1\r\n${3:-}" "$2"
 }
-# run VERSION SCRIPT-LINES...: the window list goes to $work/out.
-run() {
-  local version=$1
-  shift
-  printf '%s\n' "$@" > "$work/script"
-  VINTREL_OS_VERSION=$version "$vintrel" --headless --script "$work/script" \
-    > "$work/out" 2> "$work/err"
-}
-stored_flags() { grep -i '^"Flags"=' "$settings" | tr -d '\r'; }
 
 # Which bar, and the close button of the full-screen command bar.
 while read -r version publisher expected close; do
-  write_settings d1140040 "$publisher"
-  run "$version" windows quit || fail "$version $publisher: exited with $?: $(cat "$work/err")"
-  grep -q "class=\"$expected\".*buttons=8" "$work/out" ||
+  bar_settings d1140040 "$publisher"
+  VINTREL_OS_VERSION=$version run bars "windows\nquit" ||
+    fail "$version $publisher: exited with $?: $(cat "$work/bars.err")"
+  grep -q "class=\"$expected\".*buttons=8" "$work/bars.out" ||
     fail "$version $publisher: no $expected with 8 buttons"
   if [ "$close" = yes ]; then
-    grep -q "close-button" "$work/out" || fail "$version $publisher: no close button"
+    grep -q "close-button" "$work/bars.out" || fail "$version $publisher: no close button"
   else
-    grep -q "close-button" "$work/out" && fail "$version $publisher: a close button"
+    grep -q "close-button" "$work/bars.out" && fail "$version $publisher: a close button"
   fi
 done <<'CASES'
 5.0 "MenuBarOnBottom"=dword:00000000\r\n MenuBar no
@@ -60,23 +40,24 @@ go="tap 12 310"
 previous="tap 43 307"
 next="tap 91 307"
 reverse="tap 60 103"
-# The check marks of an item in each listing of the open popup, in order.
-checks() { grep "id=$1 " "$work/out" | sed 's/.* check=\([01]\).*/\1/' | tr -d '\n'; }
+# checks RUN ITEM: the check marks of an item in each listing of the open popup, in order.
+checks() { grep "id=$2 " "$work/$1.out" | sed 's/.* check=\([01]\).*/\1/' | tr -d '\n'; }
 
 # Reverse from the popup: checked, stored, and off again in the next run.
-write_settings d1140040 ''
-run 5.0 "$go" "$reverse" "$go" windows "key Escape" quit || fail "reverse on: exited with $?"
-[ "$(checks 122)" = 1 ] || fail "reverse on: check marks '$(checks 122)'"
-[ "$(stored_flags)" = '"Flags"=dword:d1140840' ] || fail "reverse on: $(stored_flags)"
-run 5.0 "$go" windows "$reverse" "$go" windows "key Escape" quit || fail "reverse off: exited with $?"
-[ "$(checks 122)" = 10 ] || fail "reverse off: check marks '$(checks 122)'"
-[ "$(stored_flags)" = '"Flags"=dword:d1140040' ] || fail "reverse off: $(stored_flags)"
+export VINTREL_OS_VERSION=5.0
+bar_settings d1140040 ''
+run reverse_on "$go\n$reverse\n$go\nwindows\nkey Escape\nquit" || fail "reverse on: exited with $?"
+[ "$(checks reverse_on 122)" = 1 ] || fail "reverse on: check marks '$(checks reverse_on 122)'"
+[ "$(stored Flags)" = '"Flags"=dword:d1140840' ] || fail "reverse on: $(stored Flags)"
+run reverse_off "$go\nwindows\n$reverse\n$go\nwindows\nkey Escape\nquit" ||
+  fail "reverse off: exited with $?"
+[ "$(checks reverse_off 122)" = 10 ] || fail "reverse off: check marks '$(checks reverse_off 122)'"
+[ "$(stored Flags)" = '"Flags"=dword:d1140040' ] || fail "reverse off: $(stored Flags)"
 
 # The Bookmark check mark follows the lesson shown: lesson 5 is bookmarked, 6 is not.
-write_settings d1140044 '' '"Lesson"=dword:00000005\r\n"Bookmarks"=hex:05,00,00,00\r\n'
-run 5.0 "$go" windows "key Escape" "$next" "$go" windows "key Escape" "$previous" "$go" windows \
-  "key Escape" quit || fail "bookmark: exited with $?"
-[ "$(checks 123)" = 101 ] || fail "bookmark: check marks '$(checks 123)'"
+bar_settings d1140044 '' '"Lesson"=dword:00000005\r\n"Bookmarks"=hex:05,00,00,00\r\n'
+popup="$go\nwindows\nkey Escape"  # opened, listed and closed
+run bookmark "$popup\n$next\n$popup\n$previous\n$popup\nquit" || fail "bookmark: exited with $?"
+[ "$(checks bookmark 123)" = 101 ] || fail "bookmark: check marks '$(checks bookmark 123)'"
 
-[ $failures -eq 0 ] || exit 1
-echo "menu bar end to end: all passed"
+finish "menu bar end to end"
