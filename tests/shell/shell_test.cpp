@@ -56,11 +56,7 @@ class Shell : public ::testing::Test {
 
   static void Pump() { test_support::PumpMessages(); }
   static void Stylus(display::EventKind kind, int x, int y) {
-    display::Event e;
-    e.kind = kind;
-    e.x = x;
-    e.y = y;
-    user::HandleDisplayEvent(e);
+    test_support::Stylus(kind, x, y);
     Pump();
   }
   static void Tap(POINT p) {

@@ -31,4 +31,17 @@ void RemoveScreen() {
   user::ResetForTests();
 }
 
+void Stylus(display::EventKind kind, int x, int y) {
+  display::Event event;
+  event.kind = kind;
+  event.x = x;
+  event.y = y;
+  user::HandleDisplayEvent(event);
+}
+
+void Tap(int x, int y) {
+  Stylus(display::EventKind::StylusDown, x, y);
+  Stylus(display::EventKind::StylusUp, x, y);
+}
+
 }  // namespace test_support

@@ -61,15 +61,6 @@ HWND MakeChild(HWND parent, int id, RECT r, DWORD style, const char16_t* text) {
                          nullptr);
 }
 
-void Tap(int x, int y) {
-  display::Event e;
-  e.kind = display::EventKind::StylusDown;
-  e.x = x, e.y = y;
-  user::HandleDisplayEvent(e);
-  e.kind = display::EventKind::StylusUp;
-  user::HandleDisplayEvent(e);
-}
-
 void UserTest::Screen(const std::string& script, int width, int height) {
   test_support::InstallScreen(script, width, height);
 }

@@ -1,8 +1,11 @@
 // The in-memory screen for tests: a headless screen running a script, with the window
-// layer and, for the program's windows, the shell started afresh on it; and its removal.
+// layer and, for the program's windows, the shell started afresh on it; its removal; and
+// stylus input handed to the window layer as the display would hand it.
 #pragma once
 
 #include <string>
+
+#include "display/display.h"
 
 namespace test_support {
 
@@ -13,5 +16,10 @@ void InstallScreen(const std::string& script = "", int width = 240, int height =
 void InstallScreenWithShell(const std::string& script = "", int width = 240, int height = 320);
 // Ends every window and what the window layer holds, then removes the screen.
 void RemoveScreen();
+
+// One stylus event (down, move or up) at the screen point.
+void Stylus(display::EventKind kind, int x, int y);
+// The stylus down and up again at the screen point.
+void Tap(int x, int y);
 
 }  // namespace test_support
