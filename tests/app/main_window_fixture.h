@@ -8,18 +8,14 @@
 
 #include "base/app_state.h"
 #include "platform.h"
+#include "test_support/settings_folder.h"
 
 namespace main_window_test {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test_support::SettingsFolderTest {
  protected:
   void SetUp() override;
   void TearDown() override;
-
-  // Stores a product-key number before the window starts.
-  static void StoreNumber(const char16_t* name, DWORD value);
-  // Stores a publisher-key number (the read-only key of screen modes and the gutter).
-  static void StorePublisherNumber(const char16_t* name, DWORD value);
 
   // A headless screen with its task bar, running the script lines given.
   static void Screen(const std::string& script);
@@ -31,7 +27,6 @@ class MainWindowTest : public ::testing::Test {
 
   WORD FirstLine() const;
   HWND window_ = nullptr;
-  std::string folder_;
 };
 
 }  // namespace main_window_test

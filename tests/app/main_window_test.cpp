@@ -8,11 +8,14 @@
 #include "app/startup.h"
 #include "index/bookmarks.h"
 #include "main_window_fixture.h"
+#include "test_support/registry_values.h"
 #include "view/article_view.h"
 #include "resources/resource_ids.h"
 
 namespace main_window_test {
 namespace {
+
+using test_support::StoreNumber;
 
 constexpr WORD MidLesson = 100;
 constexpr DWORD KeyPageShift = 20;
@@ -107,7 +110,7 @@ TEST_F(MainWindowTest, TheScrollBarMovesTheTextAndFollowsIt) {
 }
 
 TEST_F(MainWindowTest, TapsPageInsideTheViewAndItsGutterButNotBelowIt) {
-  StorePublisherNumber(u"SurroundingGutter", 6);
+  StoreNumber(PublisherKey, u"SurroundingGutter", 6);
   ASSERT_TRUE(Open(MidLesson));
   const ArticleView& v = *App.View;
   int midX = v.Left + v.Width / 2, midY = v.Top + v.Height / 2;
@@ -232,8 +235,8 @@ TEST_F(MainWindowTest, TheViewLeavesRoomForTheBarAndTheGutter) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.version) + " gutter " + std::to_string(c.gutter));
     ::setenv("VINTREL_OS_VERSION", c.version, 1);
-    StorePublisherNumber(u"MenuBarOnBottom", c.onBottom);
-    StorePublisherNumber(u"SurroundingGutter", DWORD(c.gutter));
+    StoreNumber(PublisherKey, u"MenuBarOnBottom", c.onBottom);
+    StoreNumber(PublisherKey, u"SurroundingGutter", DWORD(c.gutter));
     ASSERT_TRUE(Open(MidLesson));
     EXPECT_EQ(App.MenuBarOnBottom != 0, c.bottomBar);
     ASSERT_GT(App.MenuBarHeight, 0);
@@ -253,7 +256,7 @@ TEST_F(MainWindowTest, TheViewLeavesRoomForTheBarAndTheGutter) {
 }
 
 TEST_F(MainWindowTest, AMissingLessonOpensAnEmptyViewAfterSayingSo) {
-  StoreNumber(u"LastPosition", 5);
+  StoreNumber(ProductKey, u"LastPosition", 5);
   // The message box gets its answer from the script.
   ASSERT_TRUE(Open(300, "key Return"));
   ASSERT_TRUE(App.View);
@@ -328,7 +331,7 @@ TEST_F(MainWindowTest, TheSystemsCloseRequestsEndTheProgram) {
 }
 
 TEST_F(MainWindowTest, FullScreenHidesTheTaskBarAndShowsItAgainOnlyIfItWasVisible) {
-  StorePublisherNumber(u"FullScreen", 1);
+  StoreNumber(PublisherKey, u"FullScreen", 1);
   for (bool wasVisible : {true, false}) {
     SCOPED_TRACE(wasVisible ? "task bar visible at start" : "task bar hidden at start");
     Screen("windows\nquit");
@@ -350,7 +353,7 @@ TEST_F(MainWindowTest, FullScreenHidesTheTaskBarAndShowsItAgainOnlyIfItWasVisibl
 // Each activation of the main window repeats the screen mode, unless the publisher asks
 // to leave activation alone; a deactivation does nothing.
 TEST_F(MainWindowTest, ActivationRepeatsTheFullScreenMode) {
-  StorePublisherNumber(u"FullScreen", 1);
+  StoreNumber(PublisherKey, u"FullScreen", 1);
   struct Case {
     DWORD ignoreActivate;
     WORD state;
@@ -360,7 +363,7 @@ TEST_F(MainWindowTest, ActivationRepeatsTheFullScreenMode) {
   for (const Case& c : cases) {
     SCOPED_TRACE("IgnoreActivate " + std::to_string(c.ignoreActivate) + ", state " +
                  std::to_string(c.state));
-    StorePublisherNumber(u"IgnoreActivate", c.ignoreActivate);
+    StoreNumber(PublisherKey, u"IgnoreActivate", c.ignoreActivate);
     ASSERT_TRUE(Open(MidLesson));
     HWND taskBar = FindWindowW(u"HHTaskBar", nullptr);
     ASSERT_TRUE(taskBar);

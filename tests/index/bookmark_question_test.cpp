@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <sstream>
 
 #include "base/app_state.h"
-#include "display/headless.h"
 #include "index/bookmarks.h"
 #include "index_fixtures.h"
+#include "test_support/headless_screen.h"
 #include "user/system.h"
 
 namespace index_test {
@@ -18,11 +17,7 @@ class BookmarkQuestionTest : public BookmarkTest {
  protected:
   void SetUp() override {
     BookmarkTest::SetUp();
-    display::Script script;
-    std::istringstream in("wait 10000");
-    ASSERT_TRUE(display::ParseScript(in, script).empty());
-    display::Install(display::CreateHeadless(240, 320, std::move(script)));
-    user::ResetForTests();
+    test_support::InstallScreen("wait 10000");
     static bool registered = [] {
       WNDCLASSW wc{};
       wc.lpfnWndProc = DefWindowProcW;
@@ -33,8 +28,7 @@ class BookmarkQuestionTest : public BookmarkTest {
     user::AddIdleHook([this] { AnswerTheBox(); });
   }
   void TearDown() override {
-    user::ResetForTests();
-    display::Install(nullptr);
+    test_support::RemoveScreen();
     BookmarkTest::TearDown();
   }
 
@@ -135,8 +129,7 @@ TEST_F(BookmarkQuestionTest, AfterCancelBookmarksAreRemovedWithoutAsking) {
 // default button (Yes).
 TEST_F(BookmarkQuestionTest, TheQuestionsWordsAndCaption) {
   Start({3}, 3);
-  user::ResetForTests();
-  display::Install(nullptr);
+  test_support::RemoveScreen();
   testing::internal::CaptureStderr();
   ToggleBookmark(IsBookmarked());
   EXPECT_EQ(testing::internal::GetCapturedStderr(),

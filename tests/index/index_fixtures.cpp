@@ -3,13 +3,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <unistd.h>
-
 #include "base/app_state.h"
 #include "base/settings_store.h"
 #include "content/index_stream.h"
 #include "content/lesson_loader.h"
 #include "index/bookmarks.h"
+#include "test_support/registry_values.h"
 
 namespace index_test {
 
@@ -68,53 +67,33 @@ std::vector<WORD> ListEntries() {
   return std::vector<WORD>(App.BookmarkList, App.BookmarkList + App.BookmarkCount);
 }
 
-void BookmarkTest::SetUp() { UseFreshSettings(); }
-
-// The registry keeps what it read from a folder, so every fresh start gets a folder of
-// its own.
-void BookmarkTest::UseFreshSettings() {
-  static int serial = 0;
+void BookmarkTest::SetUp() {
+  SettingsFolderTest::SetUp();
   FreeBookmarks();
-  if (!folder_.empty()) std::filesystem::remove_all(folder_);
-  folder_ = std::filesystem::temp_directory_path() /
-            ("vintrel-bookmarks-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-  std::filesystem::remove_all(folder_);
-  std::filesystem::create_directories(folder_);
-  ::setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
+  std::memset(&App, 0, sizeof App);
+}
+
+void BookmarkTest::UseFreshSettings() {
+  FreeBookmarks();
+  FreshSettingsFolder();
   std::memset(&App, 0, sizeof App);
 }
 
 void BookmarkTest::TearDown() {
   HeapFailAllocation(0);
   FreeBookmarks();
-  std::filesystem::remove_all(folder_);
+  SettingsFolderTest::TearDown();
 }
 
 void BookmarkTest::StoreValue(const std::vector<BYTE>& bytes) {
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, ProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &key, nullptr),
-            ERROR_SUCCESS);
-  ASSERT_EQ(RegSetValueExW(key, u"Bookmarks", 0, REG_BINARY, bytes.data(), DWORD(bytes.size())),
-            ERROR_SUCCESS);
-  RegCloseKey(key);
+  test_support::StoreValue(ProductKey, u"Bookmarks", REG_BINARY, bytes);
 }
 
 std::optional<std::vector<BYTE>> BookmarkTest::StoredValue() {
-  HKEY key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, ProductKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return std::nullopt;
-  DWORD type = 0, size = 0;
-  std::optional<std::vector<BYTE>> value;
-  if (RegQueryValueExW(key, u"Bookmarks", nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
-    std::vector<BYTE> data(size);
-    if (RegQueryValueExW(key, u"Bookmarks", nullptr, &type, data.data(), &size) ==
-            ERROR_SUCCESS &&
-        type == REG_BINARY)
-      value = data;
-  }
-  RegCloseKey(key);
-  return value;
+  std::optional<test_support::StoredValue> value =
+      test_support::GetValue(ProductKey, u"Bookmarks");
+  if (!value || value->type != REG_BINARY) return std::nullopt;
+  return value->data;
 }
 
 }  // namespace index_test

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform.h"
+#include "test_support/settings_folder.h"
 
 namespace index_test {
 
@@ -36,7 +36,7 @@ void SetList(const std::vector<WORD>& lessons);
 // The entries of the list before its count ends it.
 std::vector<WORD> ListEntries();
 
-class BookmarkTest : public ::testing::Test {
+class BookmarkTest : public test_support::SettingsFolderTest {
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -48,9 +48,6 @@ class BookmarkTest : public ::testing::Test {
   static void StoreValue(const std::vector<BYTE>& bytes);
   // The stored value Bookmarks, or nothing when there is none.
   static std::optional<std::vector<BYTE>> StoredValue();
-
- private:
-  std::filesystem::path folder_;
 };
 
 }  // namespace index_test

@@ -18,6 +18,8 @@
 
 namespace {
 
+using namespace test_support;
+
 constexpr const WCHAR* kProduct = u"Software\\Norvane\\Vintrel - 5765 (heb)";
 
 int CountLines(const std::string& text) {
@@ -28,8 +30,8 @@ TEST_F(RegistryTest, WritesTheDocumentedFormat) {
   ASSERT_EQ(SetText(kProduct, u"Program Path", u"/usr/bin/vintrel"), ERROR_SUCCESS);
   ASSERT_EQ(SetText(kProduct, u"Quote \"q\"", u"a\\b \"c\""), ERROR_SUCCESS);
   ASSERT_EQ(SetNumber(kProduct, u"FontSize", 12), ERROR_SUCCESS);
-  ASSERT_EQ(Set(kProduct, u"SearchString", REG_BINARY, {0x0c, 0x00, 0x03, 0x00}), ERROR_SUCCESS);
-  ASSERT_EQ(Set(kProduct, u"Path", REG_EXPAND_SZ, {0x41, 0x00, 0x00, 0x00}), ERROR_SUCCESS);
+  ASSERT_EQ(SetValue(kProduct, u"SearchString", REG_BINARY, {0x0c, 0x00, 0x03, 0x00}), ERROR_SUCCESS);
+  ASSERT_EQ(SetValue(kProduct, u"Path", REG_EXPAND_SZ, {0x41, 0x00, 0x00, 0x00}), ERROR_SUCCESS);
   ASSERT_EQ(SetText(kProduct, nullptr, u"default"), ERROR_SUCCESS);
   ASSERT_EQ(SetText(kProduct, u"Hebrew", u"\u05D0"), ERROR_SUCCESS);
   EXPECT_EQ(FileText(),
@@ -48,7 +50,7 @@ TEST_F(RegistryTest, WritesTheDocumentedFormat) {
 
 TEST_F(RegistryTest, LongBinaryValuesGoOnOverLines) {
   std::vector<uint8_t> data(100, 0xab);
-  ASSERT_EQ(Set(u"Software\\Norvane", u"Bookmarks", REG_BINARY, data), ERROR_SUCCESS);
+  ASSERT_EQ(SetValue(u"Software\\Norvane", u"Bookmarks", REG_BINARY, data), ERROR_SUCCESS);
   std::string text = FileText();
   std::istringstream lines(text);
   std::string line;
@@ -59,7 +61,7 @@ TEST_F(RegistryTest, LongBinaryValuesGoOnOverLines) {
   }
   EXPECT_GE(continued, 3);
   kernel::ForgetRegistry();
-  EXPECT_EQ(Get(u"Software\\Norvane", u"Bookmarks"), (StoredValue{REG_BINARY, data}));
+  EXPECT_EQ(GetValue(u"Software\\Norvane", u"Bookmarks"), (StoredValue{REG_BINARY, data}));
 }
 
 // A file as a person might write it: CRLF line ends, comments, blank lines, escapes, a
@@ -110,13 +112,13 @@ TEST_F(RegistryTest, ReadsAHandWrittenFileAndSkipsWhatItCannotRead) {
       {kProduct, u"", {REG_SZ, TextBytes(u"the default")}},
   };
   for (const auto& e : expected) {
-    EXPECT_EQ(Get(e.key, e.name), e.value);
+    EXPECT_EQ(GetValue(e.key, e.name), e.value);
   }
   for (const WCHAR* missing : {u"SurroundingGutter", u"IgnoreActivate"}) {
-    EXPECT_FALSE(Get(u"Software\\Karsolet", missing).has_value());
+    EXPECT_FALSE(GetValue(u"Software\\Karsolet", missing).has_value());
   }
   for (const WCHAR* missing : {u"Unclosed", u"Deleted", u"UnderARemovedKey", u"Orphan"}) {
-    EXPECT_FALSE(Get(kProduct, missing).has_value());
+    EXPECT_FALSE(GetValue(kProduct, missing).has_value());
   }
   std::string messages = testing::internal::GetCapturedStderr();
   EXPECT_EQ(CountLines(messages), 1) << messages;
@@ -161,11 +163,11 @@ TEST_F(RegistryTest, FilesOfAnyBytesNeverBreakTheReader) {
   for (const std::string& file : files) {
     WriteFileText(file);
     testing::internal::CaptureStderr();
-    Get(u"a", u"v");
+    GetValue(u"a", u"v");
     EXPECT_LE(CountLines(testing::internal::GetCapturedStderr()), 1);
   }
   WriteFileText("[HKEY_CURRENT_USER\\a]\n\"v\"=hex:1,2,\\");
-  EXPECT_EQ(Get(u"a", u"v"), (StoredValue{REG_BINARY, {1, 2}}));
+  EXPECT_EQ(GetValue(u"a", u"v"), (StoredValue{REG_BINARY, {1, 2}}));
 }
 
 TEST_F(RegistryTest, WritesLeaveOnlyTheFileAndItsLock) {
@@ -188,14 +190,14 @@ TEST_F(RegistryTest, AFailedWriteSaysSoOnceKeepsTheOldFileAndTheValueInMemory) {
   EXPECT_TRUE(result == ERROR_WRITE_FAULT || result == ERROR_ACCESS_DENIED) << result;
   EXPECT_EQ(CountLines(messages), 1) << messages;
   EXPECT_EQ(FileText(), before);
-  EXPECT_EQ(Get(kProduct, u"Lesson"), (StoredValue{REG_DWORD, NumberBytes(2)}));
+  EXPECT_EQ(GetValue(kProduct, u"Lesson"), (StoredValue{REG_DWORD, NumberBytes(2)}));
 
   // Once writing works again, the next write carries the change that failed.
   std::filesystem::remove(FilePath() + ".lock");
   ASSERT_EQ(SetNumber(kProduct, u"Flags", 3), ERROR_SUCCESS);
   kernel::ForgetRegistry();
-  EXPECT_EQ(Get(kProduct, u"Lesson"), (StoredValue{REG_DWORD, NumberBytes(2)}));
-  EXPECT_EQ(Get(kProduct, u"Flags"), (StoredValue{REG_DWORD, NumberBytes(3)}));
+  EXPECT_EQ(GetValue(kProduct, u"Lesson"), (StoredValue{REG_DWORD, NumberBytes(2)}));
+  EXPECT_EQ(GetValue(kProduct, u"Flags"), (StoredValue{REG_DWORD, NumberBytes(3)}));
 }
 
 TEST_F(RegistryTest, AConfigFolderThatCannotBeMadeFailsTheWrite) {
@@ -207,7 +209,7 @@ TEST_F(RegistryTest, AConfigFolderThatCannotBeMadeFailsTheWrite) {
   std::string messages = testing::internal::GetCapturedStderr();
   EXPECT_TRUE(result == ERROR_WRITE_FAULT || result == ERROR_ACCESS_DENIED) << result;
   EXPECT_EQ(CountLines(messages), 2) << messages;  // the new key, then the value
-  EXPECT_EQ(Get(kProduct, u"FontName"), (StoredValue{REG_SZ, TextBytes(u"Tahoma")}));
+  EXPECT_EQ(GetValue(kProduct, u"FontName"), (StoredValue{REG_SZ, TextBytes(u"Tahoma")}));
 }
 
 TEST_F(RegistryTest, AFullDiskKeepsTheOldFileAndLeavesNoTemporaryFile) {
@@ -272,11 +274,11 @@ TEST_F(RegistryTest, ProcessesWritingAtOnceKeepEachOthersValues) {
   }
   for (int status : statuses) EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   kernel::ForgetRegistry();
-  EXPECT_EQ(Get(kProduct, u"Start"), (StoredValue{REG_DWORD, NumberBytes(1)}));
-  EXPECT_EQ(Get(kProduct, u"Shared"), (StoredValue{REG_DWORD, NumberBytes(kWrites)}));
+  EXPECT_EQ(GetValue(kProduct, u"Start"), (StoredValue{REG_DWORD, NumberBytes(1)}));
+  EXPECT_EQ(GetValue(kProduct, u"Shared"), (StoredValue{REG_DWORD, NumberBytes(kWrites)}));
   for (int w = 0; w < kWriters; ++w) {
     std::u16string name = u"Writer" + std::u16string(1, u'A' + w);
-    EXPECT_EQ(Get(kProduct, name.c_str()), (StoredValue{REG_DWORD, NumberBytes(kWrites)}));
+    EXPECT_EQ(GetValue(kProduct, name.c_str()), (StoredValue{REG_DWORD, NumberBytes(kWrites)}));
   }
   EXPECT_GT(reads, 0);
   EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));

@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace test_support;
+
 constexpr const WCHAR* kProduct = u"Software\\Norvane\\Vintrel - 5765 (heb)";
 
 std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
@@ -55,12 +57,12 @@ TEST_F(RegistryTest, EveryTypeComesBackExactlyFromTheFile) {
       {u"", REG_SZ, TextBytes(u"the default value")},
   };
   for (const TypedCase& c : cases) {
-    ASSERT_EQ(Set(kProduct, c.name, c.type, c.data), ERROR_SUCCESS);
+    ASSERT_EQ(SetValue(kProduct, c.name, c.type, c.data), ERROR_SUCCESS);
   }
   kernel::ForgetRegistry();  // read everything back from the file
   for (const TypedCase& c : cases) {
     std::string name(c.name, c.name + std::char_traits<char16_t>::length(c.name));
-    std::optional<StoredValue> stored = Get(kProduct, c.name);
+    std::optional<StoredValue> stored = GetValue(kProduct, c.name);
     ASSERT_TRUE(stored.has_value()) << name;
     EXPECT_EQ(stored->type, c.type) << name;
     EXPECT_EQ(stored->data, c.data) << name;
@@ -70,9 +72,9 @@ TEST_F(RegistryTest, EveryTypeComesBackExactlyFromTheFile) {
 TEST_F(RegistryTest, ValuesReplaceEachOtherAndTheirType) {
   ASSERT_EQ(SetNumber(kProduct, u"FontSize", 12), ERROR_SUCCESS);
   ASSERT_EQ(SetText(kProduct, u"FontSize", u"14"), ERROR_SUCCESS);
-  EXPECT_EQ(Get(kProduct, u"FontSize"), (StoredValue{REG_SZ, TextBytes(u"14")}));
+  EXPECT_EQ(GetValue(kProduct, u"FontSize"), (StoredValue{REG_SZ, TextBytes(u"14")}));
   kernel::ForgetRegistry();
-  EXPECT_EQ(Get(kProduct, u"FontSize"), (StoredValue{REG_SZ, TextBytes(u"14")}));
+  EXPECT_EQ(GetValue(kProduct, u"FontSize"), (StoredValue{REG_SZ, TextBytes(u"14")}));
 }
 
 TEST_F(RegistryTest, QueryReportsTypeSizeAndShortBuffers) {
@@ -109,7 +111,7 @@ TEST_F(RegistryTest, MissingKeysAreNotFoundAndNotCreatedByReading) {
   EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"software\\Karsolet", 0, KEY_READ, &key),
             ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(key, nullptr);
-  EXPECT_FALSE(Get(u"software\\Karsolet", u"FullScreen").has_value());
+  EXPECT_FALSE(GetValue(u"software\\Karsolet", u"FullScreen").has_value());
   EXPECT_FALSE(std::filesystem::exists(FilePath()));
 }
 
@@ -118,7 +120,7 @@ TEST_F(RegistryTest, NamesCompareWithoutCaseAndKeepTheirFirstSpelling) {
   ASSERT_EQ(SetNumber(u"software\\KARSOLET", u"FULLSCREEN", 2), ERROR_SUCCESS);
   ASSERT_EQ(SetNumber(u"SOFTWARE\\Other", u"x", 3), ERROR_SUCCESS);
   for (const WCHAR* key : {u"software\\Karsolet", u"SOFTWARE\\karsolet", u"Software\\Karsolet\\"}) {
-    EXPECT_EQ(Get(key, u"fullscreen"), (StoredValue{REG_DWORD, NumberBytes(2)}));
+    EXPECT_EQ(GetValue(key, u"fullscreen"), (StoredValue{REG_DWORD, NumberBytes(2)}));
   }
   EXPECT_EQ(FileText(),
             "Windows Registry Editor Version 5.00\n"
@@ -198,7 +200,7 @@ TEST_F(RegistryTest, NamesTheFileCannotHoldAreRefused) {
   EXPECT_EQ(SetNumber(kProduct, u"two\nlines", 1), ERROR_INVALID_PARAMETER);
   EXPECT_EQ(SetNumber(kProduct, u"lone\xDC00", 1), ERROR_INVALID_PARAMETER);
   EXPECT_EQ(SetNumber(u"Software\\bad\rkey", u"x", 1), ERROR_INVALID_PARAMETER);
-  EXPECT_EQ(Set(kProduct, u"x", REG_BINARY, {}), ERROR_SUCCESS);
+  EXPECT_EQ(SetValue(kProduct, u"x", REG_BINARY, {}), ERROR_SUCCESS);
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kProduct, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
   EXPECT_EQ(RegSetValueExW(key, u"x", 0, REG_BINARY, nullptr, 4), ERROR_INVALID_PARAMETER);

@@ -4,33 +4,22 @@
 # resized window resizes the program's window, and the close button ends the program.
 # Usage: sdl_program_smoke.sh SHELL_APP SEND_WM_DELETE OUTPUT_DIR
 set -euo pipefail
-app=$1 send_delete=$2 out=$3
-rm -rf "$out"
-mkdir -p "$out"
-export XDG_RUNTIME_DIR=$(mktemp -d "$out/runtime.XXXXXX")
-chmod 700 "$XDG_RUNTIME_DIR"
+app=$1 send_delete=$2
+source "$(dirname "$0")/../support/e2e.sh"
+start_in "$3"
 
 # Without a display the platform's main says so in one line naming --headless, exit 1.
-set +e
-env -u DISPLAY -u WAYLAND_DISPLAY "$app" >"$out/nodisplay.out" 2>"$out/nodisplay.err"
-status=$?
-set -e
-if [ "$status" -ne 1 ] || ! grep -q -- "--headless" "$out/nodisplay.err" ||
-   [ "$(wc -l <"$out/nodisplay.err")" -ne 1 ]; then
-  echo "without a display: expected one line naming --headless and exit 1, got $status:"
-  cat "$out/nodisplay.err"
-  exit 1
-fi
+expect_display_refusal "without a display" "$app"
 
-source "$(dirname "$0")/xvfb_session.sh"
+start_xvfb
 
-log="$out/program.log"
+log="$work/program.log"
 "$app" --zoom 2 /keys >"$log" 2>&1 &
 app_pid=$!
 window=$(wait_for_window '^Shell Test App$')
 wait_for_line "$log" '^ready'
 sleep 0.5  # let the first frame reach the window
-check_screenshot "$window" "$out/program.png"
+check_screenshot "$window" "$work/program.png"
 
 xdotool key --window "$window" Next
 wait_for_line "$log" '^key 34$'
@@ -42,15 +31,12 @@ wait_for_line "$log" '^char 113$'
 xdotool windowsize "$window" 600 700
 wait_for_line "$log" '^size 2[0-9][0-9] 324$'  # less the scroll bar
 sleep 0.5
-check_screenshot "$window" "$out/program-resized.png"
+check_screenshot "$window" "$work/program-resized.png"
 
 "$send_delete" "$window"
 set +e
 wait "$app_pid"
 status=$?
 set -e
-if [ "$status" -ne 0 ]; then
-  echo "the program ended with $status after the close button"
-  exit 1
-fi
-echo "SDL program smoke test passed"
+[ "$status" -eq 0 ] || fail "the program ended with $status after the close button"
+finish "SDL program smoke"

@@ -3,32 +3,12 @@
 # the tool-bar buttons' commands, the command bar of older systems, full-screen mode,
 # and the hand-over between two copies of the program.
 # Usage: shell_app_test.sh SHELL_APP OUTPUT_DIR
+# Each test gets its own rendezvous folder (fresh_runtime), so it meets no other run.
 set -uo pipefail
 app=$1 out=$2
-rm -rf "$out"
-mkdir -p "$out"
-failures=0
-
-# Each test gets its own rendezvous folder, so it meets no other run.
-fresh_runtime() {
-  local dir
-  dir=$(mktemp -d "$out/runtime.XXXXXX")
-  chmod 700 "$dir"
-  export XDG_RUNTIME_DIR=$dir
-}
-
-# run NAME SCRIPT-LINES [ARGS...]: runs the program headless; output in $out/NAME.out.
-run() {
-  local name=$1 lines=$2
-  shift 2
-  printf '%b' "$lines" >"$out/$name.script"
-  timeout 60 "$app" --headless --script "$out/$name.script" "$@" >"$out/$name.out" 2>&1
-}
-
-fail() {
-  echo "FAIL $1: $2"
-  failures=$((failures + 1))
-}
+program=$app
+source "$(dirname "$0")/../support/e2e.sh"
+start_in "$out"
 
 expect_line() {  # NAME PATTERN (extended regular expression, whole line)
   grep -Eq -- "^$2\$" "$out/$1.out" || fail "$1" "no line matching '$2' in $out/$1.out"
@@ -59,8 +39,7 @@ if grep -q 'input-panel-button' "$out/layout.out"; then fail layout "input-panel
 
 # A larger screen: bars grow by whole multiples.
 fresh_runtime
-printf 'windows\n' >"$out/vga.script"
-timeout 60 "$app" --headless --screen 480x640 --script "$out/vga.script" >"$out/vga.out" 2>&1
+run vga 'windows\n' --screen 480x640
 expect_line vga 'window class="HHTaskBar" title="" rect=0,0,480,52'
 expect_line vga 'window class="MenuBar" title="" rect=0,588,4[0-9][0-9],640 buttons=8'
 
@@ -238,8 +217,4 @@ if [ "$ready" != 1 ] || [ "$handed" != 1 ]; then
   fail twins "$ready copies ran and $handed handed over"
 fi
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures failures"
-  exit 1
-fi
-echo "shell program tests passed"
+finish "shell program"

@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "display/headless.h"
 #include "platform.h"
 #include "shell/shell.h"
 #include "shell/toolbar.h"
+#include "test_support/headless_screen.h"
+#include "test_support/pump.h"
 #include "user/system.h"
 
 namespace {
@@ -35,11 +36,9 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 class Shell : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!display::Current()) display::Install(display::CreateHeadless(240, 320, {}));
-    user::ResetForTests();
     now_ = std::chrono::steady_clock::time_point{} + 1h;
     shell::SetClockForTests([this] { return now_; });
-    shell::RestartForTests();
+    test_support::InstallScreenWithShell();
     WNDCLASSW wc{};
     wc.lpfnWndProc = OwnerProc;
     wc.lpszClassName = u"ShellOwner";
@@ -51,23 +50,13 @@ class Shell : public ::testing::Test {
     received.clear();
   }
   void TearDown() override {
-    user::ResetForTests();
+    test_support::RemoveScreen();
     shell::SetClockForTests(nullptr);
   }
 
-  static void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
+  static void Pump() { test_support::PumpMessages(); }
   static void Stylus(display::EventKind kind, int x, int y) {
-    display::Event e;
-    e.kind = kind;
-    e.x = x;
-    e.y = y;
-    user::HandleDisplayEvent(e);
+    test_support::Stylus(kind, x, y);
     Pump();
   }
   static void Tap(POINT p) {

@@ -1,10 +1,9 @@
 #include "fixture.h"
 
 #include <algorithm>
-#include <sstream>
 
-#include "../support/pump.h"
-#include "display/script.h"
+#include "test_support/headless_screen.h"
+#include "test_support/pump.h"
 
 namespace user_test {
 
@@ -40,7 +39,7 @@ std::vector<UINT> Messages(const std::vector<UINT>& wanted, HWND window) {
   return out;
 }
 
-bool Pump() { return PumpMessages(); }
+bool Pump() { return test_support::PumpMessages(); }
 
 int RunLoop() {
   MSG msg;
@@ -62,21 +61,8 @@ HWND MakeChild(HWND parent, int id, RECT r, DWORD style, const char16_t* text) {
                          nullptr);
 }
 
-void Tap(int x, int y) {
-  display::Event e;
-  e.kind = display::EventKind::StylusDown;
-  e.x = x, e.y = y;
-  user::HandleDisplayEvent(e);
-  e.kind = display::EventKind::StylusUp;
-  user::HandleDisplayEvent(e);
-}
-
-void UserTest::Screen(const std::string& text, int width, int height) {
-  display::Script script;
-  std::istringstream in(text);
-  EXPECT_TRUE(display::ParseScript(in, script).empty());
-  display::Install(display::CreateHeadless(width, height, std::move(script)));
-  user::ResetForTests();
+void UserTest::Screen(const std::string& script, int width, int height) {
+  test_support::InstallScreen(script, width, height);
 }
 
 void UserTest::SetUp() {
@@ -96,9 +82,7 @@ void UserTest::SetUp() {
 
 void UserTest::TearDown() {
   SetHandler(nullptr);
-  user::ResetForTests();
-  display::Install(nullptr);
-  user::ResetForTests();
+  test_support::RemoveScreen();
   Log().clear();
 }
 

@@ -10,6 +10,7 @@
 
 #include "display/headless.h"
 #include "platform.h"
+#include "test_support/headless_screen.h"
 #include "user/system.h"
 
 namespace user_test {
@@ -42,7 +43,7 @@ int RunLoop();
 HWND MakeTopLevel(DWORD style = WS_VISIBLE, DWORD exStyle = 0, const char16_t* title = u"Main");
 HWND MakeChild(HWND parent, int id, RECT rect, DWORD style = WS_VISIBLE, const char16_t* text = u"");
 
-void Tap(int x, int y);
+using test_support::Tap;
 
 class UserTest : public ::testing::Test {
  protected:

@@ -25,12 +25,7 @@ std::vector<Scroll> Scrolls(HWND h) {
   return out;
 }
 
-void Stylus(display::EventKind kind, int x, int y) {
-  display::Event e;
-  e.kind = kind;
-  e.x = x, e.y = y;
-  user::HandleDisplayEvent(e);
-}
+using test_support::Stylus;
 
 void Drag(int x1, int y1, int x2, int y2) {
   Stylus(display::EventKind::StylusDown, x1, y1);

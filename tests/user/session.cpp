@@ -31,14 +31,6 @@ void Step() {
   }
 }
 
-void Send(display::EventKind kind, int x, int y) {
-  display::Event e;
-  e.kind = kind;
-  e.x = x;
-  e.y = y;
-  user::HandleDisplayEvent(e);
-}
-
 }  // namespace
 
 const DLGTEMPLATE* Template(int id, DWORD* size) {
@@ -76,14 +68,9 @@ void Type(char32_t ch) {
   user::HandleDisplayEvent(e);
 }
 
-void Tap(int x, int y) {
-  Send(display::EventKind::StylusDown, x, y);
-  Send(display::EventKind::StylusUp, x, y);
-}
-
-void StylusDown(int x, int y) { Send(display::EventKind::StylusDown, x, y); }
-void StylusMove(int x, int y) { Send(display::EventKind::StylusMove, x, y); }
-void StylusUp(int x, int y) { Send(display::EventKind::StylusUp, x, y); }
+void StylusDown(int x, int y) { test_support::Stylus(display::EventKind::StylusDown, x, y); }
+void StylusMove(int x, int y) { test_support::Stylus(display::EventKind::StylusMove, x, y); }
+void StylusUp(int x, int y) { test_support::Stylus(display::EventKind::StylusUp, x, y); }
 
 POINT CentreOf(HWND window) {
   RECT r;

@@ -3,39 +3,29 @@
 # reach it as display events, and the window shows the picture it was given.
 # Usage: sdl_display_smoke.sh PROBE SEND_WM_DELETE OUTPUT_DIR
 set -euo pipefail
-probe=$1 send_delete=$2 out=$3
-mkdir -p "$out"
+probe=$1 send_delete=$2
+source "$(dirname "$0")/../support/e2e.sh"
+start_in "$3"
 
 # Without a display: one line naming --headless, exit code 1; whether SDL is left to
 # choose its driver (it would fall back to an invisible one) or is told to use X.
 for driver in "" x11; do
-  set +e
-  env -u DISPLAY -u WAYLAND_DISPLAY ${driver:+SDL_VIDEODRIVER=$driver} "$probe" \
-    >"$out/nodisplay.out" 2>"$out/nodisplay.err"
-  status=$?
-  set -e
-  if [ "$status" -ne 1 ] || ! grep -q -- "--headless" "$out/nodisplay.err" ||
-     [ "$(wc -l <"$out/nodisplay.err")" -ne 1 ]; then
-    echo "without a display (driver '${driver}'): expected one line naming --headless and exit 1, got $status:"
-    cat "$out/nodisplay.err"
-    exit 1
-  fi
+  expect_display_refusal "without a display (driver '$driver')" \
+    ${driver:+SDL_VIDEODRIVER=$driver} "$probe"
 done
 
-source "$(dirname "$0")/xvfb_session.sh"
+start_xvfb
 
-log="$out/events.log"
+log="$work/events.log"
 "$probe" >"$log" 2>&1 &
 probe_pid=$!
 window=$(wait_for_window '^SDL probe \(shell\)$')
 wait_for_line "$log" '^ready'
 
-check_screenshot "$window" "$out/sdl_probe.png"
-read -r width height < <(identify -format '%w %h\n' "$out/sdl_probe.png")
-if [ "$width" -ne 480 ] || [ "$height" -ne 640 ]; then
-  echo "window is ${width}x${height}, expected 480x640 (240x320 at zoom 2)"
-  exit 1
-fi
+check_screenshot "$window" "$work/sdl_probe.png"
+read -r width height < <(identify -format '%w %h\n' "$work/sdl_probe.png")
+[ "$width" -eq 480 ] && [ "$height" -eq 640 ] ||
+  fail "window is ${width}x${height}, expected 480x640 (240x320 at zoom 2)"
 
 xdotool key --window "$window" Page_Down
 wait_for_line "$log" '^keydown key=0x22 mods=0'
@@ -55,4 +45,4 @@ wait_for_line "$log" '^resize .* size=300x200'
 "$send_delete" "$window"
 wait_for_line "$log" '^close'
 wait "$probe_pid"
-echo "SDL display smoke test passed"
+finish "SDL display smoke"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform.h"
+#include "test_support/headless_screen.h"
 #include "user/system.h"
 
 namespace test {
@@ -27,7 +28,7 @@ const DLGTEMPLATE* Template(int id, DWORD* size = nullptr);
 
 void Key(UINT vk, uint32_t modifiers = 0);
 void Type(char32_t ch);
-void Tap(int x, int y);
+using test_support::Tap;
 void StylusDown(int x, int y);
 void StylusMove(int x, int y);
 void StylusUp(int x, int y);

@@ -10,11 +10,12 @@
 
 #include "base/app_state.h"
 #include "window/menu_bar.h"
-#include "display/headless.h"
 #include "platform.h"
 #include "resources/resource_ids.h"
 #include "shell/shell.h"
 #include "shell/toolbar.h"
+#include "test_support/headless_screen.h"
+#include "test_support/pump.h"
 #include "user/system.h"
 
 namespace {
@@ -42,10 +43,7 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 class MenuBarTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!display::Current())
-      display::Install(display::CreateHeadless(ScreenWidth, ScreenHeight, {}));
-    user::ResetForTests();
-    shell::RestartForTests();
+    test_support::InstallScreenWithShell("", ScreenWidth, ScreenHeight);
     WNDCLASSW wc{};
     wc.lpfnWndProc = OwnerProc;
     wc.lpszClassName = u"MenuBarOwner";
@@ -60,19 +58,13 @@ class MenuBarTest : public ::testing::Test {
     Pump();
   }
   void TearDown() override {
-    user::ResetForTests();
+    test_support::RemoveScreen();
     ::unsetenv("VINTREL_OS_VERSION");
     std::memset(&App, 0, sizeof App);
     FullScreen = 0;
   }
 
-  static void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
+  static void Pump() { test_support::PumpMessages(); }
   // The bar as the main window's creation builds it, on that system version.
   static void Build(const char* version, LONG menuBarOnBottom) {
     ::setenv("VINTREL_OS_VERSION", version, 1);

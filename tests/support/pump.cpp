@@ -1,10 +1,10 @@
-// Dispatches everything queued and every pending WM_PAINT, as an idle message loop would;
-// false once the quit request came.
-#pragma once
+#include "test_support/pump.h"
 
 #include "platform.h"
 
-inline bool PumpMessages() {
+namespace test_support {
+
+bool PumpMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) return false;
@@ -13,3 +13,5 @@ inline bool PumpMessages() {
   }
   return true;
 }
+
+}  // namespace test_support

@@ -1,15 +1,15 @@
-// The main window as the start-up makes it, on a lesson chosen explicitly, for tests and
-// benchmarks that have installed a screen and a settings folder of their own.
-#pragma once
+#include "test_support/main_window_start.h"
 
 #include <cstring>
 
+#include "app/startup.h"
 #include "base/app_state.h"
 #include "base/settings_store.h"
-#include "app/startup.h"
-#include "pump.h"
+#include "test_support/pump.h"
 
-inline HWND StartMainWindow(WORD lesson) {
+namespace test_support {
+
+HWND StartMainWindow(WORD lesson) {
   WriteNumber(u"Lesson", lesson);
   WriteNumber(u"Flags", ReadNumber(ProductKey, u"Flags", DefaultFlags) | LessonChosen);
   std::memset(&App, 0, sizeof App);
@@ -19,3 +19,5 @@ inline HWND StartMainWindow(WORD lesson) {
   PumpMessages();
   return window;
 }
+
+}  // namespace test_support

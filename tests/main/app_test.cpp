@@ -1,4 +1,4 @@
-// The platform's main and the script driver, run as a real program (tests/user/app).
+// The platform's main and the script driver, run as a real program (tests/main/app).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 

@@ -1,0 +1,11 @@
+// The main window as the start-up makes it, on a lesson chosen explicitly, for tests and
+// benchmarks that have installed a screen and a settings folder of their own.
+#pragma once
+
+#include "platform.h"
+
+namespace test_support {
+
+HWND StartMainWindow(WORD lesson);
+
+}  // namespace test_support
