@@ -5,7 +5,6 @@
 #include <climits>
 #include <string>
 
-#include "display/headless.h"
 #include "shell/bars.h"
 #include "shell/instance.h"
 #include "shell/shell.h"
@@ -36,7 +35,7 @@ std::string RendezvousName() {
   std::string name = n > 0 ? std::string(path, size_t(n)) : std::string("vintrel");
   size_t slash = name.rfind('/');
   if (slash != std::string::npos) name = name.substr(slash + 1);
-  if (display::HeadlessFrame(display::Current())) name += "-headless";
+  if (user::HeadlessScreen()) name += "-headless";
   return name;
 }
 

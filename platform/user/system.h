@@ -1,14 +1,19 @@
 // The window layer's internal interface for the platform's other parts: the shell (work
-// area, task bar, remote windows, its socket), the dialogs and controls (modal loops,
-// window listing), the display glue and tests.
+// area, task bar, remote windows, its socket, the screen's window, drawing), the dialogs
+// and controls (modal loops, window listing), the platform's start, the display glue and
+// tests. The shell reaches the window layer and the display only through this header
+// and the public ones.
 #pragma once
 
 #include <functional>
 #include <ostream>
 #include <string>
 
-#include "display/display.h"
 #include "platform.h"
+
+namespace display {
+struct Event;
+}
 
 namespace user {
 
@@ -22,6 +27,15 @@ RECT WorkArea();
 // Called after the screen changed size (the work area has already kept its distances
 // from the screen's edges).
 void AddScreenSizeHook(std::function<void(int width, int height)> hook);
+
+// ---- The screen's window on the desktop ---------------------------------------------
+// Whether the screen is the in-memory one (tests and scripted runs).
+bool HeadlessScreen();
+// Whether the screen's window has the desktop's input focus; true without a display and
+// for the in-memory screen.
+bool ScreenHasFocus();
+// Brings the screen's window in front of the desktop's other windows.
+void RaiseScreen();
 
 // ---- Processes and windows -------------------------------------------------------------
 // Windows of other processes (a running copy of the program), reached by the shell.
@@ -41,6 +55,7 @@ void SetRemoteWindowFinder(std::function<HWND(LPCWSTR className, LPCWSTR title)>
 void AddIdleHook(std::function<void()> hook);
 // Marks a window as the platform's own (task bar, menu bar): never the main window.
 void MarkSystemWindow(HWND window);
+bool IsSystemWindow(HWND window);
 // The first top-level window the program made that still exists, or null.
 HWND MainWindow();
 
