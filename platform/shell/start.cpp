@@ -11,7 +11,6 @@
 #include "shell/sip.h"
 #include "shell/taskbar.h"
 #include "shell/toolbar.h"
-#include "user/controls/common.h"
 #include "user/system.h"
 
 namespace shell {
@@ -50,8 +49,6 @@ void OnScreenSize(int width, int height) {
 }
 
 void StartWindows() {
-  // The system's own control classes exist from the start, as on the handheld.
-  user::controls::RegisterControlClasses();
   RegisterTaskBarClass();
   RegisterMenuBarClass();
   RegisterCommandBarClass();

@@ -218,7 +218,6 @@ size_t TemplateBytesAvailable(HINSTANCE instance, const void* p) {
 
 HWND CreateFromTemplate(HINSTANCE instance, const void* bytes, HWND owner, DLGPROC procedure,
                         LPARAM param, bool modal) {
-  RegisterClasses();
   size_t size = TemplateBytesAvailable(instance, bytes);
   dlg::ParseResult parsed =
       dlg::ParseDialogTemplate(static_cast<const uint8_t*>(bytes), size, IsRegisteredClass);
@@ -296,18 +295,13 @@ std::string DialogDetail(HWND dialog) {
          "," + std::to_string(ok.bottom);
 }
 
-bool RegisterClasses() {
-  static bool done = false;
-  if (done) return false;
-  done = true;
-  controls::RegisterControlClasses();
+void RegisterDialogClass() {
   WNDCLASSW wc{};
   wc.lpfnWndProc = DialogWindowProc;
   wc.cbWndExtra = DLGWINDOWEXTRA;
   wc.lpszClassName = WC_DIALOG;
   RegisterClassW(&wc);
   SetListingDetail(WC_DIALOG, DialogDetail);
-  return true;
 }
 
 bool IsDialog(HWND window) { return DataOf(window) != nullptr; }

@@ -123,6 +123,7 @@ void ResetForTests() {
   s.workArea = RECT{0, 0, s.screenWidth, s.screenHeight};
   FollowDisplay();
   s.workArea = RECT{0, 0, s.screenWidth, s.screenHeight};
+  RegisterBuiltInClasses();
 }
 
 }  // namespace user

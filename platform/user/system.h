@@ -17,6 +17,13 @@ struct Event;
 
 namespace user {
 
+// ---- Start ----------------------------------------------------------------------------
+// Registers the window layer's own classes: the dialog class and the controls (Static,
+// Edit, ListBox, Button), with their fields in the window listing. The platform's main
+// calls it before the shell starts, ResetForTests for tests that start the platform
+// without main; later calls do nothing.
+void RegisterBuiltInClasses();
+
 // ---- Screen and work area ------------------------------------------------------------
 int ScreenWidth();
 int ScreenHeight();
@@ -101,7 +108,7 @@ void HandleDisplayEvent(const display::Event& event);
 const std::vector<uint32_t>& ComposeScreen();
 
 // Destroys every window and forgets the queue, the hooks and the remote windows; classes
-// stay registered (tests).
+// stay registered, the built-in ones are registered if they were not yet (tests).
 void ResetForTests();
 
 }  // namespace user

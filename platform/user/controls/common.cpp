@@ -3,9 +3,6 @@
 namespace user::controls {
 
 void RegisterControlClasses() {
-  static bool done = false;
-  if (done) return;
-  done = true;
   struct {
     const char16_t* name;
     WNDPROC proc;

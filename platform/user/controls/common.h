@@ -10,8 +10,8 @@
 
 namespace user::controls {
 
-// Registers Static, Edit, ListBox and Button once, with their fields in the window
-// listing; later calls do nothing.
+// Registers Static, Edit, ListBox and Button, with their fields in the window listing
+// (at start-up, see RegisterBuiltInClasses).
 void RegisterControlClasses();
 void RegisterListingDetails();
 
