@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "kernel/utf.h"
 #include "platform/keys.h"
 
 namespace display {
@@ -20,19 +22,6 @@ uint32_t ModifiersOf(uint16_t sdlMod) {
   if (sdlMod & KMOD_CTRL) modifiers |= ModCtrl;
   if (sdlMod & KMOD_ALT) modifiers |= ModAlt;
   return modifiers;
-}
-
-// Appends each code point of a UTF-8 text; SDL hands over only well-formed text.
-void AppendCodePoints(const char* utf8, std::vector<char32_t>& out) {
-  const auto* p = reinterpret_cast<const unsigned char*>(utf8);
-  while (*p) {
-    char32_t c = *p;
-    int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    if (more) c &= 0x3F >> more;
-    ++p;
-    for (; more > 0 && (*p & 0xC0) == 0x80; --more, ++p) c = (c << 6) | (*p & 0x3F);
-    out.push_back(c);
-  }
 }
 
 class SdlDisplay final : public Display {
@@ -141,12 +130,11 @@ class SdlDisplay final : public Display {
         break;
       }
       case SDL_TEXTINPUT: {
-        std::vector<char32_t> points;
-        AppendCodePoints(sdl.text.text, points);
-        for (char32_t c : points) {
+        std::string_view text(sdl.text.text);
+        for (size_t at = 0; at < text.size();) {
           Event event;
           event.kind = EventKind::Char;
-          event.ch = c;
+          event.ch = kernel::DecodeUtf8At(text, at);
           push(event);
         }
         break;
