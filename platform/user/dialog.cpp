@@ -124,7 +124,7 @@ LRESULT DefaultHandling(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND: {
       RECT client;
       GetClientRect(dialog, &client);
-      controls::Fill(reinterpret_cast<HDC>(wParam), client, GetSysColor(COLOR_WINDOW));
+      FillColour(reinterpret_cast<HDC>(wParam), client, GetSysColor(COLOR_WINDOW));
       return 1;
     }
     case WM_CLOSE:

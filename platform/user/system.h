@@ -44,6 +44,15 @@ bool ScreenHasFocus();
 // Brings the screen's window in front of the desktop's other windows.
 void RaiseScreen();
 
+// ---- Drawing -------------------------------------------------------------------------
+// Shapes in one colour for the platform's own painting (frames, boxes, controls, bars).
+void FillColour(HDC dc, const RECT& r, COLORREF colour);
+// The edges of r, `thickness` pixels wide inside it.
+void FrameColour(HDC dc, const RECT& r, COLORREF colour, int thickness = 1);
+// A one-pixel edge inside r: top and left in one colour, bottom and right in the other
+// (raised or sunken).
+void Outline(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight);
+
 // ---- Processes and windows -------------------------------------------------------------
 // Windows of other processes (a running copy of the program), reached by the shell.
 // Handles the shell makes for them must never be handles of this process.

@@ -58,12 +58,6 @@ int LineHeight(HDC dc) {
   return tm.tmHeight > 0 ? int(tm.tmHeight) : 12;
 }
 
-void Fill(HDC dc, const RECT& rect, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
-}
-
 bool HasFocus(HWND window) { return GetFocus() == window; }
 
 }  // namespace user::controls

@@ -7,6 +7,7 @@
 
 #include "platform.h"
 #include "user/controls/edit_layout.h"
+#include "user/system.h"
 
 namespace user::controls {
 
@@ -36,7 +37,6 @@ bool ShiftDown();
 // Text widths in the DC's current font (see edit::Measure).
 edit::Measure MeasureIn(HDC dc);
 int LineHeight(HDC dc);
-void Fill(HDC dc, const RECT& rect, COLORREF colour);
 // Whether the control belongs to a dialog that has the focus on it.
 bool HasFocus(HWND window);
 
