@@ -53,12 +53,6 @@ bool CanTakeFocus(HWND control) {
   return (style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED);
 }
 
-HWND FirstTabStop(HWND dialog) {
-  for (HWND c : Controls(dialog))
-    if (CanTakeFocus(c)) return c;
-  return nullptr;
-}
-
 // Focus given by the dialog manager selects the whole text of an edit control.
 void FocusControl(HWND control) {
   SetFocus(control);
@@ -84,14 +78,7 @@ int EnterCommand(HWND dialog, HWND focus, HWND& from) {
 }
 
 void MoveFocus(HWND dialog, bool backwards) {
-  std::vector<HWND> stops;
-  for (HWND c : Controls(dialog))
-    if (CanTakeFocus(c)) stops.push_back(c);
-  if (stops.empty()) return;
-  auto it = std::find(stops.begin(), stops.end(), GetFocus());
-  size_t i = it == stops.end() ? (backwards ? stops.size() - 1 : 0)
-                               : (size_t(it - stops.begin()) + (backwards ? stops.size() - 1 : 1)) % stops.size();
-  FocusControl(stops[i]);
+  if (HWND next = GetNextDlgTabItem(dialog, GetFocus(), backwards)) FocusControl(next);
 }
 
 // Arrow keys on a radio button move to the next one of its group (round), checking
@@ -273,7 +260,7 @@ HWND CreateFromTemplate(HINSTANCE instance, const void* bytes, HWND owner, DLGPR
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(d->font), FALSE);
   }
 
-  HWND first = FirstTabStop(dialog);
+  HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);  // the first tab stop
   if (SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) && IsWindow(dialog)) {
     if (first) FocusControl(first);
   }
