@@ -37,6 +37,16 @@ bool ShiftDown();
 // Text widths in the DC's current font (see edit::Measure).
 edit::Measure MeasureIn(HDC dc);
 int LineHeight(HDC dc);
+// WM_PAINT of a control that paints its whole client area: paint(window, state, dc)
+// between BeginPaint and EndPaint.
+template <typename State>
+LRESULT PaintControl(HWND window, State& state, void (*paint)(HWND, State&, HDC)) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  paint(window, state, dc);
+  EndPaint(window, &ps);
+  return 0;
+}
 // Whether the control belongs to a dialog that has the focus on it.
 bool HasFocus(HWND window);
 

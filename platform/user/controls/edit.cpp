@@ -357,13 +357,8 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint fills the whole client area
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      Paint(window, *s, dc);
-      EndPaint(window, &ps);
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintControl(window, *s, Paint);
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
