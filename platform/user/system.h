@@ -5,9 +5,11 @@
 // and the public ones.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "platform.h"
 
