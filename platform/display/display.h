@@ -48,6 +48,8 @@ class Display {
   // without limit); false when none arrived in that time.
   virtual bool nextEvent(Event& event, int timeoutMs) = 0;
   virtual void setTitle(const std::string& utf8Title) { (void)utf8Title; }
+  // Whether the screen is kept in memory (tests and scripted runs) rather than shown.
+  virtual bool isHeadless() const { return false; }
   // Whether the screen's window has the desktop's input focus (an in-memory screen has).
   virtual bool hasFocus() const { return true; }
   // Brings the screen's window in front of the desktop's other windows.

@@ -23,6 +23,7 @@ class Headless final : public Display {
 
   int width() const override { return width_; }
   int height() const override { return height_; }
+  bool isHeadless() const override { return true; }
 
   void present(const uint32_t* pixels) override {
     std::copy_n(pixels, frame_.size(), frame_.begin());

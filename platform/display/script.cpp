@@ -10,15 +10,11 @@
 #include <sstream>
 
 #include "kernel/utf.h"
+#include "platform/keys.h"
 
 namespace display {
 
 namespace {
-
-constexpr uint32_t kVkBack = 0x08, kVkTab = 0x09, kVkReturn = 0x0D, kVkEscape = 0x1B,
-                   kVkSpace = 0x20, kVkPrior = 0x21, kVkNext = 0x22, kVkEnd = 0x23,
-                   kVkHome = 0x24, kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27,
-                   kVkDown = 0x28, kVkDelete = 0x2E, kVkF1 = 0x70;
 
 struct NamedKey {
   const char* name;
@@ -26,10 +22,10 @@ struct NamedKey {
 };
 
 constexpr NamedKey kKeys[] = {
-    {"return", kVkReturn}, {"enter", kVkReturn},     {"escape", kVkEscape}, {"tab", kVkTab},
-    {"backspace", kVkBack}, {"delete", kVkDelete},   {"pageup", kVkPrior},  {"pagedown", kVkNext},
-    {"home", kVkHome},     {"end", kVkEnd},          {"left", kVkLeft},     {"up", kVkUp},
-    {"right", kVkRight},   {"down", kVkDown},        {"space", kVkSpace},
+    {"return", VK_RETURN}, {"enter", VK_RETURN},     {"escape", VK_ESCAPE}, {"tab", VK_TAB},
+    {"backspace", VK_BACK}, {"delete", VK_DELETE},   {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT},
+    {"home", VK_HOME},     {"end", VK_END},          {"left", VK_LEFT},     {"up", VK_UP},
+    {"right", VK_RIGHT},   {"down", VK_DOWN},        {"space", VK_SPACE},
 };
 
 std::string Lower(std::string_view s) {
@@ -70,12 +66,12 @@ bool KeyCode(std::string_view name, uint32_t& vk, char32_t& ch) {
   for (const NamedKey& k : kKeys)
     if (lower == k.name) {
       vk = k.vk;
-      if (vk == kVkSpace) ch = U' ';
+      if (vk == VK_SPACE) ch = U' ';
       return true;
     }
   int n = 0;
   if (lower.size() >= 2 && lower[0] == 'f' && Number(lower.substr(1), n, 1, 12)) {
-    vk = kVkF1 + uint32_t(n - 1);
+    vk = VK_F1 + uint32_t(n - 1);
     return true;
   }
   if (name.size() != 1) return false;

@@ -6,18 +6,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "kernel/utf.h"
+#include "platform/keys.h"
+
 namespace display {
 namespace {
-
-// Virtual-key codes as the window layer and the program know them.
-constexpr uint32_t VkBack = 0x08, VkTab = 0x09, VkReturn = 0x0D, VkShift = 0x10,
-                   VkControl = 0x11, VkMenu = 0x12, VkEscape = 0x1B, VkSpace = 0x20,
-                   VkPrior = 0x21, VkNext = 0x22, VkEnd = 0x23, VkHome = 0x24, VkLeft = 0x25,
-                   VkUp = 0x26, VkRight = 0x27, VkDown = 0x28, VkInsert = 0x2D,
-                   VkDelete = 0x2E, VkF1 = 0x70;
 
 uint32_t ModifiersOf(uint16_t sdlMod) {
   uint32_t modifiers = 0;
@@ -25,19 +22,6 @@ uint32_t ModifiersOf(uint16_t sdlMod) {
   if (sdlMod & KMOD_CTRL) modifiers |= ModCtrl;
   if (sdlMod & KMOD_ALT) modifiers |= ModAlt;
   return modifiers;
-}
-
-// Appends each code point of a UTF-8 text; SDL hands over only well-formed text.
-void AppendCodePoints(const char* utf8, std::vector<char32_t>& out) {
-  const auto* p = reinterpret_cast<const unsigned char*>(utf8);
-  while (*p) {
-    char32_t c = *p;
-    int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    if (more) c &= 0x3F >> more;
-    ++p;
-    for (; more > 0 && (*p & 0xC0) == 0x80; --more, ++p) c = (c << 6) | (*p & 0x3F);
-    out.push_back(c);
-  }
 }
 
 class SdlDisplay final : public Display {
@@ -146,12 +130,11 @@ class SdlDisplay final : public Display {
         break;
       }
       case SDL_TEXTINPUT: {
-        std::vector<char32_t> points;
-        AppendCodePoints(sdl.text.text, points);
-        for (char32_t c : points) {
+        std::string_view text(sdl.text.text);
+        for (size_t at = 0; at < text.size();) {
           Event event;
           event.kind = EventKind::Char;
-          event.ch = c;
+          event.ch = kernel::DecodeUtf8At(text, at);
           push(event);
         }
         break;
@@ -239,20 +222,20 @@ bool IsDesktopDriver(const char* driver) {
 
 uint32_t VirtualKeyForSdlKey(int32_t sdlKey) {
   static const std::pair<SDL_Keycode, uint32_t> kTable[] = {
-      {SDLK_BACKSPACE, VkBack}, {SDLK_TAB, VkTab},         {SDLK_RETURN, VkReturn},
-      {SDLK_KP_ENTER, VkReturn}, {SDLK_ESCAPE, VkEscape},  {SDLK_SPACE, VkSpace},
-      {SDLK_PAGEUP, VkPrior},   {SDLK_PAGEDOWN, VkNext},   {SDLK_END, VkEnd},
-      {SDLK_HOME, VkHome},      {SDLK_LEFT, VkLeft},       {SDLK_UP, VkUp},
-      {SDLK_RIGHT, VkRight},    {SDLK_DOWN, VkDown},       {SDLK_INSERT, VkInsert},
-      {SDLK_DELETE, VkDelete},  {SDLK_LSHIFT, VkShift},    {SDLK_RSHIFT, VkShift},
-      {SDLK_LCTRL, VkControl},  {SDLK_RCTRL, VkControl},   {SDLK_LALT, VkMenu},
-      {SDLK_RALT, VkMenu},
+      {SDLK_BACKSPACE, VK_BACK},  {SDLK_TAB, VK_TAB},          {SDLK_RETURN, VK_RETURN},
+      {SDLK_KP_ENTER, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE},    {SDLK_SPACE, VK_SPACE},
+      {SDLK_PAGEUP, VK_PRIOR},    {SDLK_PAGEDOWN, VK_NEXT},    {SDLK_END, VK_END},
+      {SDLK_HOME, VK_HOME},       {SDLK_LEFT, VK_LEFT},        {SDLK_UP, VK_UP},
+      {SDLK_RIGHT, VK_RIGHT},     {SDLK_DOWN, VK_DOWN},        {SDLK_INSERT, VK_INSERT},
+      {SDLK_DELETE, VK_DELETE},   {SDLK_LSHIFT, VK_SHIFT},     {SDLK_RSHIFT, VK_SHIFT},
+      {SDLK_LCTRL, VK_CONTROL},   {SDLK_RCTRL, VK_CONTROL},    {SDLK_LALT, VK_MENU},
+      {SDLK_RALT, VK_MENU},
   };
   for (const auto& [sdl, vk] : kTable)
     if (sdl == sdlKey) return vk;
   if (sdlKey >= SDLK_a && sdlKey <= SDLK_z) return uint32_t('A' + (sdlKey - SDLK_a));
   if (sdlKey >= SDLK_0 && sdlKey <= SDLK_9) return uint32_t('0' + (sdlKey - SDLK_0));
-  if (sdlKey >= SDLK_F1 && sdlKey <= SDLK_F12) return VkF1 + uint32_t(sdlKey - SDLK_F1);
+  if (sdlKey >= SDLK_F1 && sdlKey <= SDLK_F12) return VK_F1 + uint32_t(sdlKey - SDLK_F1);
   return 0;
 }
 

@@ -138,6 +138,28 @@ LONG SubKeyPath(Registry& registry, HKEY key, LPCWSTR subKey, KeyPath& path) {
   return ERROR_SUCCESS;
 }
 
+// What a missing key does: RegOpenKeyExW fails, RegCreateKeyExW makes it.
+enum class Missing { Fails, IsMade };
+
+// What RegOpenKeyExW and RegCreateKeyExW share: checks the arguments, finds key\subKey
+// and gives a handle to it. A key made here is written at once, or, when the write
+// fails, exists in this process and is written with the next write.
+LONG OpenSubKey(HKEY key, LPCWSTR subKey, REGSAM access, Missing missing, PHKEY result,
+                bool& existed) {
+  if (result == nullptr) return ERROR_INVALID_PARAMETER;
+  *result = nullptr;
+  Registry& registry = TheRegistry();
+  std::lock_guard<std::mutex> hold(registry.mutex);
+  Refresh(registry);
+  KeyPath path;
+  if (LONG error = SubKeyPath(registry, key, subKey, path)) return error;
+  existed = KeyExists(registry, path);
+  if (!existed && missing == Missing::Fails) return ERROR_FILE_NOT_FOUND;
+  if (!existed) Write(registry, Change{path, false, {}});
+  *result = NewHandle(registry, std::move(path), access);
+  return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 namespace kernel {
@@ -151,33 +173,17 @@ void ForgetRegistry() {
 }  // namespace kernel
 
 LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD, REGSAM access, PHKEY result) {
-  if (result == nullptr) return ERROR_INVALID_PARAMETER;
-  *result = nullptr;
-  Registry& registry = TheRegistry();
-  std::lock_guard<std::mutex> hold(registry.mutex);
-  Refresh(registry);
-  KeyPath path;
-  if (LONG error = SubKeyPath(registry, key, subKey, path)) return error;
-  if (!KeyExists(registry, path)) return ERROR_FILE_NOT_FOUND;
-  *result = NewHandle(registry, std::move(path), access);
-  return ERROR_SUCCESS;
+  bool existed = false;
+  return OpenSubKey(key, subKey, access, Missing::Fails, result, existed);
 }
 
 LONG RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM access,
                      LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) {
-  if (result == nullptr) return ERROR_INVALID_PARAMETER;
-  *result = nullptr;
-  Registry& registry = TheRegistry();
-  std::lock_guard<std::mutex> hold(registry.mutex);
-  Refresh(registry);
-  KeyPath path;
-  if (LONG error = SubKeyPath(registry, key, subKey, path)) return error;
-  bool exists = KeyExists(registry, path);
-  // A new key that cannot be written yet still exists here and is written later.
-  if (!exists) Write(registry, Change{path, false, {}});
-  if (disposition != nullptr) *disposition = exists ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
-  *result = NewHandle(registry, std::move(path), access);
-  return ERROR_SUCCESS;
+  bool existed = false;
+  LONG error = OpenSubKey(key, subKey, access, Missing::IsMade, result, existed);
+  if (error == ERROR_SUCCESS && disposition != nullptr)
+    *disposition = existed ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
+  return error;
 }
 
 LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size) {

@@ -1,5 +1,6 @@
-// The platform's main: takes the platform's options, installs the display, then runs the
-// program's WinMain with the rest of the command line.
+// The platform's main: takes the platform's options, installs the display, registers the
+// built-in window classes, starts the shell, then runs the program's WinMain with the
+// rest of the command line.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "display/sdl.h"
 #include "main/options.h"
 #include "shell/shell.h"
+#include "user/system.h"
 #include "platform.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int show);
@@ -58,6 +60,8 @@ int main(int argc, char** argv) {
   }
   if (!options.script.empty() && !options.headless) return Fail("--script needs --headless");
   if (int code = InstallDisplay(options)) return code;
+  // The system's own classes exist from the start, as on the handheld.
+  user::RegisterBuiltInClasses();
   shell::Start();
   std::u16string commandLine = ProgramCommandLine(options);
   int result = WinMain(GetModuleHandleW(nullptr), nullptr, commandLine.data(), SW_SHOW);

@@ -3,10 +3,8 @@
 #include <iostream>
 #include <memory>
 
-#include "display/display.h"
 #include "shell/instance_socket.h"
 #include "user/system.h"
-#include "user/window.h"
 
 namespace shell {
 namespace {
@@ -38,10 +36,7 @@ HWND Local(uint64_t id) {
 }
 
 // Only the program's own top-level windows are found, never the shell's.
-bool IsProgramWindow(HWND window) {
-  user::WindowPtr w = user::Find(window);
-  return w && !w->system;
-}
+bool IsProgramWindow(HWND window) { return IsWindow(window) && !user::IsSystemWindow(window); }
 
 RemoteReply Answer(const RemoteRequest& request) {
   RemoteReply reply;
@@ -54,8 +49,7 @@ RemoteReply Answer(const RemoteRequest& request) {
     }
     case RemoteOp::Foreground: {
       // Another program in front of our window means none of ours is in front.
-      display::Display* d = display::Current();
-      if (!d || d->hasFocus()) reply.window = Id(GetForegroundWindow());
+      if (user::ScreenHasFocus()) reply.window = Id(GetForegroundWindow());
       break;
     }
     case RemoteOp::Parent:
@@ -69,7 +63,7 @@ RemoteReply Answer(const RemoteRequest& request) {
     case RemoteOp::SetForeground:
       if (HWND window = Local(request.window)) {
         reply.result = SetForegroundWindow(window);
-        if (display::Display* d = display::Current()) d->raise();
+        user::RaiseScreen();
       }
       break;
   }
@@ -105,8 +99,7 @@ user::RemoteWindows AskingTheRunningCopy() {
   remote.isRemote = IsRemote;
   remote.foreground = []() -> HWND {
     // A window of our own in front (a copy that went on running) is the foreground.
-    display::Display* d = display::Current();
-    if (GetActiveWindow() && (!d || d->hasFocus())) return nullptr;
+    if (GetActiveWindow() && user::ScreenHasFocus()) return nullptr;
     RemoteRequest r;
     r.op = RemoteOp::Foreground;
     return Remote(Ask(r).window);

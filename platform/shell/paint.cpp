@@ -21,19 +21,6 @@ HFONT BarFont(bool bold) {
   return font;
 }
 
-void FillColour(HDC dc, const RECT& r, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-}
-
-void FrameColour(HDC dc, const RECT& r, COLORREF colour) {
-  FillColour(dc, RECT{r.left, r.top, r.right, r.top + 1}, colour);
-  FillColour(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, colour);
-  FillColour(dc, RECT{r.left, r.top, r.left + 1, r.bottom}, colour);
-  FillColour(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, colour);
-}
-
 void DrawLabel(HDC dc, const std::u16string& text, RECT r, COLORREF colour, UINT align,
                bool bold) {
   HGDIOBJ old = SelectObject(dc, BarFont(bold));

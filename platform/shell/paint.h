@@ -1,4 +1,5 @@
-// Drawing helpers shared by the shell's windows.
+// The bars' font and labels, shared by the shell's windows (plain fills and frames are the
+// window layer's: user/system.h).
 #pragma once
 
 #include <string>
@@ -9,8 +10,6 @@ namespace shell {
 
 // The bars' font at the current scale; made once per scale and kept.
 HFONT BarFont(bool bold);
-void FillColour(HDC dc, const RECT& r, COLORREF colour);
-void FrameColour(HDC dc, const RECT& r, COLORREF colour);
 // Text in one line, centred vertically, in the rectangle.
 void DrawLabel(HDC dc, const std::u16string& text, RECT r, COLORREF colour, UINT align,
                bool bold);

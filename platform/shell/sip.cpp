@@ -65,12 +65,12 @@ void Paint(HWND window) {
   HDC dc = BeginPaint(window, &ps);
   RECT r;
   GetClientRect(window, &r);
-  FillColour(dc, r, RGB(200, 200, 200));
+  user::FillColour(dc, r, RGB(200, 200, 200));
   for (const Key& key : Keys()) {
     RECT k{key.rect.left + 1, key.rect.top + 1, key.rect.right, key.rect.bottom};
     bool on = key.kind == KeyKind::Shift && State().shifted;
-    FillColour(dc, k, on ? RGB(150, 150, 150) : RGB(250, 250, 250));
-    FrameColour(dc, k, RGB(120, 120, 120));
+    user::FillColour(dc, k, on ? RGB(150, 150, 150) : RGB(250, 250, 250));
+    user::FrameColour(dc, k, RGB(120, 120, 120));
     DrawLabel(dc, Label(key), k, RGB(0, 0, 0), DT_CENTER, false);
   }
   EndPaint(window, &ps);

@@ -5,14 +5,12 @@
 #include <climits>
 #include <string>
 
-#include "display/headless.h"
 #include "shell/bars.h"
 #include "shell/instance.h"
 #include "shell/shell.h"
 #include "shell/sip.h"
 #include "shell/taskbar.h"
 #include "shell/toolbar.h"
-#include "user/controls/common.h"
 #include "user/system.h"
 
 namespace shell {
@@ -36,7 +34,7 @@ std::string RendezvousName() {
   std::string name = n > 0 ? std::string(path, size_t(n)) : std::string("vintrel");
   size_t slash = name.rfind('/');
   if (slash != std::string::npos) name = name.substr(slash + 1);
-  if (display::HeadlessFrame(display::Current())) name += "-headless";
+  if (user::HeadlessScreen()) name += "-headless";
   return name;
 }
 
@@ -51,8 +49,6 @@ void OnScreenSize(int width, int height) {
 }
 
 void StartWindows() {
-  // The system's own control classes exist from the start, as on the handheld.
-  user::controls::RegisterControlClasses();
   RegisterTaskBarClass();
   RegisterMenuBarClass();
   RegisterCommandBarClass();

@@ -48,9 +48,9 @@ void DrawStartIcon(HDC dc, const RECT& r) {
   int s = Scale();
   int size = 13 * s;
   int x = r.left + 4 * s, y = (r.top + r.bottom) / 2 - size / 2;
-  FillColour(dc, RECT{x, y, x + size, y + size}, RGB(255, 255, 255));
-  FillColour(dc, RECT{x + 2 * s, y + 2 * s, x + size - 2 * s, y + size - 2 * s}, kBarColour);
-  FillColour(dc, RECT{x + 5 * s, y + 5 * s, x + size - 5 * s, y + size - 5 * s}, RGB(255, 255, 255));
+  user::FillColour(dc, RECT{x, y, x + size, y + size}, RGB(255, 255, 255));
+  user::FillColour(dc, RECT{x + 2 * s, y + 2 * s, x + size - 2 * s, y + size - 2 * s}, kBarColour);
+  user::FillColour(dc, RECT{x + 5 * s, y + 5 * s, x + size - 5 * s, y + size - 5 * s}, RGB(255, 255, 255));
 }
 
 void Paint(HWND window) {
@@ -58,7 +58,7 @@ void Paint(HWND window) {
   HDC dc = BeginPaint(window, &ps);
   RECT r;
   GetClientRect(window, &r);
-  FillColour(dc, r, kBarColour);
+  user::FillColour(dc, r, kBarColour);
   int s = Scale();
   int left = 4 * s;
   if (State().startIcon) {

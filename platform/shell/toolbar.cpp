@@ -80,21 +80,21 @@ void DrawSipGlyph(HDC dc, const RECT& r, COLORREF colour) {
   RECT k{(r.left + r.right) / 2 - 8 * s, (r.top + r.bottom) / 2 - 5 * s, 0, 0};
   k.right = k.left + 16 * s;
   k.bottom = k.top + 10 * s;
-  FrameColour(dc, k, colour);
+  user::FrameColour(dc, k, colour);
   for (int row = 0; row < 2; ++row)
     for (int col = 0; col < 5; ++col) {
       int x = k.left + 2 * s + col * 3 * s, y = k.top + 2 * s + row * 3 * s;
-      FillColour(dc, RECT{x, y, x + 2 * s, y + 2 * s}, colour);
+      user::FillColour(dc, RECT{x, y, x + 2 * s, y + 2 * s}, colour);
     }
-  FillColour(dc, RECT{k.left + 4 * s, k.bottom - 2 * s - s, k.right - 4 * s, k.bottom - 2 * s},
+  user::FillColour(dc, RECT{k.left + 4 * s, k.bottom - 2 * s - s, k.right - 4 * s, k.bottom - 2 * s},
              colour);
 }
 
 void PaintButton(HDC dc, const ToolBar& bar, int index, const ToolButton& b) {
   bool down = (bar.pressed == index && bar.pressInside) || (b.state & TBSTATE_PRESSED);
   if (down || (b.state & TBSTATE_CHECKED)) {
-    FillColour(dc, b.rect, down ? kPressed : RGB(240, 240, 240));
-    FrameColour(dc, b.rect, kEdge);
+    user::FillColour(dc, b.rect, down ? kPressed : RGB(240, 240, 240));
+    user::FrameColour(dc, b.rect, kEdge);
   }
   if (!b.caption.empty())
     DrawLabel(dc, b.caption, b.rect, Enabled(b) ? kText : kGrayText, DT_CENTER, true);
@@ -108,21 +108,21 @@ void Paint(ToolBar& bar) {
   HDC dc = BeginPaint(bar.window, &ps);
   RECT r;
   GetClientRect(bar.window, &r);
-  FillColour(dc, r, kFace);
+  user::FillColour(dc, r, kFace);
   RECT edge = r;
   if (bar.kind == BarKind::MenuBar) edge.bottom = edge.top + 1;
   else edge.top = edge.bottom - 1;
-  FillColour(dc, edge, kEdge);
+  user::FillColour(dc, edge, kEdge);
   for (size_t i = 0; i < bar.buttons.size(); ++i)
     if (Visible(bar.buttons[i]) && bar.buttons[i].style != TBSTYLE_SEP)
       PaintButton(dc, bar, int(i), bar.buttons[i]);
   if (!IsRectEmpty(&bar.sipRect)) {
     bool down = bar.pressed == kSipButton && bar.pressInside;
-    if (down || InputPanelShown()) FillColour(dc, bar.sipRect, down ? kPressed : RGB(240, 240, 240));
+    if (down || InputPanelShown()) user::FillColour(dc, bar.sipRect, down ? kPressed : RGB(240, 240, 240));
     DrawSipGlyph(dc, bar.sipRect, kText);
   }
   if (!IsRectEmpty(&bar.closeRect)) {
-    if (bar.pressed == kCloseButton && bar.pressInside) FillColour(dc, bar.closeRect, kPressed);
+    if (bar.pressed == kCloseButton && bar.pressInside) user::FillColour(dc, bar.closeRect, kPressed);
     DrawLabel(dc, u"\u00D7", bar.closeRect, kText, DT_CENTER, true);
   }
   EndPaint(bar.window, &ps);
@@ -136,7 +136,7 @@ LRESULT CALLBACK ToolTipProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   HDC dc = BeginPaint(window, &ps);
   RECT r;
   GetClientRect(window, &r);
-  FillColour(dc, r, RGB(255, 255, 225));
+  user::FillColour(dc, r, RGB(255, 255, 225));
   WCHAR text[256] = {};
   GetWindowTextW(window, text, 256);
   DrawLabel(dc, text, r, kText, DT_CENTER, false);

@@ -11,14 +11,14 @@ namespace {
 LRESULT EraseBackground(Window& w, HDC dc) {
   HBRUSH brush = w.cls->wc.hbrBackground;
   if (!brush) return 0;
-  // A system colour index + 1 stands for that colour.
-  uintptr_t value = reinterpret_cast<uintptr_t>(brush);
-  bool sysColour = value <= COLOR_3DLIGHT + 1;
-  if (sysColour) brush = CreateSolidBrush(GetSysColor(int(value) - 1));
   RECT client;
   GetClientRect(w.handle, &client);
-  FillRect(dc, &client, brush);
-  if (sysColour) DeleteObject(brush);
+  // A system colour index + 1 stands for that colour.
+  uintptr_t value = reinterpret_cast<uintptr_t>(brush);
+  if (value <= COLOR_3DLIGHT + 1)
+    FillColour(dc, client, GetSysColor(int(value) - 1));
+  else
+    FillRect(dc, &client, brush);
   return 1;
 }
 

@@ -53,12 +53,6 @@ bool CanTakeFocus(HWND control) {
   return (style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED);
 }
 
-HWND FirstTabStop(HWND dialog) {
-  for (HWND c : Controls(dialog))
-    if (CanTakeFocus(c)) return c;
-  return nullptr;
-}
-
 // Focus given by the dialog manager selects the whole text of an edit control.
 void FocusControl(HWND control) {
   SetFocus(control);
@@ -84,14 +78,7 @@ int EnterCommand(HWND dialog, HWND focus, HWND& from) {
 }
 
 void MoveFocus(HWND dialog, bool backwards) {
-  std::vector<HWND> stops;
-  for (HWND c : Controls(dialog))
-    if (CanTakeFocus(c)) stops.push_back(c);
-  if (stops.empty()) return;
-  auto it = std::find(stops.begin(), stops.end(), GetFocus());
-  size_t i = it == stops.end() ? (backwards ? stops.size() - 1 : 0)
-                               : (size_t(it - stops.begin()) + (backwards ? stops.size() - 1 : 1)) % stops.size();
-  FocusControl(stops[i]);
+  if (HWND next = GetNextDlgTabItem(dialog, GetFocus(), backwards)) FocusControl(next);
 }
 
 // Arrow keys on a radio button move to the next one of its group (round), checking
@@ -124,7 +111,7 @@ LRESULT DefaultHandling(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND: {
       RECT client;
       GetClientRect(dialog, &client);
-      controls::Fill(reinterpret_cast<HDC>(wParam), client, GetSysColor(COLOR_WINDOW));
+      FillColour(reinterpret_cast<HDC>(wParam), client, GetSysColor(COLOR_WINDOW));
       return 1;
     }
     case WM_CLOSE:
@@ -218,7 +205,6 @@ size_t TemplateBytesAvailable(HINSTANCE instance, const void* p) {
 
 HWND CreateFromTemplate(HINSTANCE instance, const void* bytes, HWND owner, DLGPROC procedure,
                         LPARAM param, bool modal) {
-  RegisterClasses();
   size_t size = TemplateBytesAvailable(instance, bytes);
   dlg::ParseResult parsed =
       dlg::ParseDialogTemplate(static_cast<const uint8_t*>(bytes), size, IsRegisteredClass);
@@ -274,7 +260,7 @@ HWND CreateFromTemplate(HINSTANCE instance, const void* bytes, HWND owner, DLGPR
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(d->font), FALSE);
   }
 
-  HWND first = FirstTabStop(dialog);
+  HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);  // the first tab stop
   if (SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) && IsWindow(dialog)) {
     if (first) FocusControl(first);
   }
@@ -296,18 +282,13 @@ std::string DialogDetail(HWND dialog) {
          "," + std::to_string(ok.bottom);
 }
 
-bool RegisterClasses() {
-  static bool done = false;
-  if (done) return false;
-  done = true;
-  controls::RegisterControlClasses();
+void RegisterDialogClass() {
   WNDCLASSW wc{};
   wc.lpfnWndProc = DialogWindowProc;
   wc.cbWndExtra = DLGWINDOWEXTRA;
   wc.lpszClassName = WC_DIALOG;
   RegisterClassW(&wc);
   SetListingDetail(WC_DIALOG, DialogDetail);
-  return true;
 }
 
 bool IsDialog(HWND window) { return DataOf(window) != nullptr; }

@@ -8,9 +8,9 @@
 
 namespace user::dialog {
 
-// Registers the dialog class and the control classes once; true when this call did
-// (the window layer asks when a class name is not found).
-bool RegisterClasses();
+// Registers the dialog class, with its field in the window listing (at start-up, see
+// RegisterBuiltInClasses).
+void RegisterDialogClass();
 
 // Whether the window is a dialog made by this manager.
 bool IsDialog(HWND window);

@@ -92,6 +92,15 @@ bool EqualNoCase(const std::u16string& a, const char16_t* b) {
   return true;
 }
 
+// The place in dialog units, as the dialog and each item give it: x, y, width, height.
+template <typename Placed>
+void ReadPlace(Reader& r, Placed& placed) {
+  placed.x = r.shortValue();
+  placed.y = r.shortValue();
+  placed.cx = r.shortValue();
+  placed.cy = r.shortValue();
+}
+
 bool ReadItem(Reader& r, bool extended, DialogItem& item) {
   r.alignDword();
   if (extended) {
@@ -102,10 +111,7 @@ bool ReadItem(Reader& r, bool extended, DialogItem& item) {
     item.style = r.dword();
     item.exStyle = r.dword();
   }
-  item.x = r.shortValue();
-  item.y = r.shortValue();
-  item.cx = r.shortValue();
-  item.cy = r.shortValue();
+  ReadPlace(r, item);
   item.id = extended ? r.dword() : r.word();
   NameOrOrdinal cls = r.nameOrOrdinal();
   item.title = r.nameOrOrdinal();
@@ -181,10 +187,7 @@ ParseResult ParseDialogTemplate(const uint8_t* bytes, size_t size,
     d.exStyle = r.dword();
   }
   uint16_t count = r.word();
-  d.x = r.shortValue();
-  d.y = r.shortValue();
-  d.cx = r.shortValue();
-  d.cy = r.shortValue();
+  ReadPlace(r, d);
   d.menu = r.nameOrOrdinal();
   d.windowClass = r.nameOrOrdinal();
   d.title = r.string();

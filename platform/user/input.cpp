@@ -62,23 +62,18 @@ HWND StylusWindowAt(POINT p) {
   return hit;
 }
 
-bool InClient(HWND window, POINT screen) {
+// Whether a screen point is on one part of the window's frame.
+bool OnFramePart(HWND window, POINT screen, RECT Frame::*part) {
   WindowPtr w = Find(window);
   if (!w) return false;
-  RECT client = ComputeFrame(*w).client;
+  RECT r = ComputeFrame(*w).*part;
   POINT at = WindowOrigin(*w);
-  OffsetRect(&client, at.x, at.y);
-  return PtInRect(&client, screen);
+  OffsetRect(&r, at.x, at.y);
+  return PtInRect(&r, screen);
 }
 
-bool OnOkButton(HWND window, POINT screen) {
-  WindowPtr w = Find(window);
-  if (!w) return false;
-  RECT ok = ComputeFrame(*w).okButton;
-  POINT at = WindowOrigin(*w);
-  OffsetRect(&ok, at.x, at.y);
-  return PtInRect(&ok, screen);
-}
+bool InClient(HWND window, POINT screen) { return OnFramePart(window, screen, &Frame::client); }
+bool OnOkButton(HWND window, POINT screen) { return OnFramePart(window, screen, &Frame::okButton); }
 
 void StylusDown(POINT p) {
   S().stylusDown = true;

@@ -28,19 +28,18 @@ Menu* Build(const std::vector<ItemDescription>& items, bool popup) {
   return menu;
 }
 
-// Fills one field of the caller's record when the size it gave covers the field.
-template <typename T>
-void Put(LPMENUITEMINFOW info, T MENUITEMINFOW::*field, T value) {
-  size_t end = size_t(reinterpret_cast<const char*>(&(info->*field)) -
-                      reinterpret_cast<const char*>(info)) + sizeof(T);
-  if (end <= info->cbSize) info->*field = value;
-}
-
+// Whether the size the caller gave for its record covers the field.
 template <typename T>
 bool Covered(LPCMENUITEMINFOW info, T MENUITEMINFOW::*field) {
   size_t end = size_t(reinterpret_cast<const char*>(&(info->*field)) -
                       reinterpret_cast<const char*>(info)) + sizeof(T);
   return end <= info->cbSize;
+}
+
+// Fills one field of the caller's record when the size it gave covers the field.
+template <typename T>
+void Put(LPMENUITEMINFOW info, T MENUITEMINFOW::*field, T value) {
+  if (Covered(info, field)) info->*field = value;
 }
 
 bool AddItem(Menu* menu, size_t at, UINT flags, UINT_PTR idOrPopup, LPCWSTR text) {
@@ -59,6 +58,13 @@ bool AddItem(Menu* menu, size_t at, UINT flags, UINT_PTR idOrPopup, LPCWSTR text
   if (at > menu->items.size()) at = menu->items.size();
   menu->items.insert(menu->items.begin() + ptrdiff_t(at), std::move(item));
   return true;
+}
+
+// The item a Get/SetMenuItemInfoW call names; null as well for a record too short to
+// hold its mask.
+Item* InfoItem(HMENU handle, UINT position, BOOL byPosition, LPCMENUITEMINFOW info) {
+  if (!info || info->cbSize < offsetof(MENUITEMINFOW, fType)) return nullptr;
+  return FindItem(FromHandle(handle), position, byPosition);
 }
 
 }  // namespace
@@ -227,8 +233,7 @@ UINT GetMenuState(HMENU handle, UINT position, UINT flags) {
 }
 
 BOOL GetMenuItemInfoW(HMENU handle, UINT position, BOOL byPosition, LPMENUITEMINFOW info) {
-  if (!info || info->cbSize < offsetof(MENUITEMINFOW, fType)) return FALSE;
-  Item* item = FindItem(FromHandle(handle), position, byPosition);
+  Item* item = InfoItem(handle, position, byPosition, info);
   if (!item) return FALSE;
   UINT mask = info->fMask;
   if (mask & MIIM_STATE) Put(info, &MENUITEMINFOW::fState, item->state);
@@ -251,8 +256,7 @@ BOOL GetMenuItemInfoW(HMENU handle, UINT position, BOOL byPosition, LPMENUITEMIN
 }
 
 BOOL SetMenuItemInfoW(HMENU handle, UINT position, BOOL byPosition, LPCMENUITEMINFOW info) {
-  if (!info || info->cbSize < offsetof(MENUITEMINFOW, fType)) return FALSE;
-  Item* item = FindItem(FromHandle(handle), position, byPosition);
+  Item* item = InfoItem(handle, position, byPosition, info);
   if (!item) return FALSE;
   UINT mask = info->fMask;
   if ((mask & MIIM_STATE) && Covered(info, &MENUITEMINFOW::fState)) item->state = info->fState;

@@ -83,11 +83,11 @@ SIZE Measure(Level& level) {
 void DrawItem(HDC dc, const Item& item, const RECT& r, bool hot) {
   if (item.type == MFT_SEPARATOR) {
     int mid = (r.top + r.bottom) / 2;
-    controls::Fill(dc, RECT{r.left + 2, mid, r.right - 2, mid + 1}, GetSysColor(COLOR_GRAYTEXT));
+    FillColour(dc, RECT{r.left + 2, mid, r.right - 2, mid + 1}, GetSysColor(COLOR_GRAYTEXT));
     return;
   }
   bool enabled = !(item.state & (MF_GRAYED | MF_DISABLED));
-  if (hot && enabled) controls::Fill(dc, r, GetSysColor(COLOR_HIGHLIGHT));
+  if (hot && enabled) FillColour(dc, r, GetSysColor(COLOR_HIGHLIGHT));
   COLORREF ink = !enabled ? GetSysColor(COLOR_GRAYTEXT)
                           : GetSysColor(hot ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
   SetTextColor(dc, ink);
@@ -117,7 +117,7 @@ void DrawItem(HDC dc, const Item& item, const RECT& r, bool hot) {
     // A small arrow pointing right.
     int x = r.right - kRightMargin, y = (r.top + r.bottom) / 2;
     for (int i = 0; i < 4; ++i)
-      controls::Fill(dc, RECT{x + i, y - 3 + i, x + i + 1, y + 4 - i}, ink);
+      FillColour(dc, RECT{x + i, y - 3 + i, x + i + 1, y + 4 - i}, ink);
   }
 }
 
@@ -127,7 +127,7 @@ void Paint(HWND window) {
   Level* level = LevelOf(window);
   RECT client;
   GetClientRect(window, &client);
-  controls::Fill(dc, client, GetSysColor(COLOR_MENU));
+  FillColour(dc, client, GetSysColor(COLOR_MENU));
   if (level) {
     HGDIOBJ old = SelectObject(dc, MenuFont());
     for (size_t i = 0; i < level->menu->items.size() && i < level->rects.size(); ++i)

@@ -60,12 +60,6 @@ const char16_t* Label(int id) {
 
 Box* BoxOf(HWND h) { return reinterpret_cast<Box*>(GetWindowLongPtrW(h, GWL_USERDATA)); }
 
-void Fill(HDC dc, RECT r, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-}
-
 // A disc (or, for the exclamation, a triangle) with its sign.
 void DrawIcon(HDC dc, const RECT& r, UINT icon) {
   COLORREF colour = icon == MB_ICONHAND          ? RGB(204, 0, 0)
@@ -81,7 +75,7 @@ void DrawIcon(HDC dc, const RECT& r, UINT icon) {
       half = 0;
       while ((2 * half + 2) * (2 * half + 2) + dy * dy <= size * size) ++half;
     }
-    Fill(dc, RECT{cx - half, r.top + row, cx + half + 1, r.top + row + 1}, colour);
+    FillColour(dc, RECT{cx - half, r.top + row, cx + half + 1, r.top + row + 1}, colour);
   }
   const char16_t* sign = icon == MB_ICONHAND          ? u"X"
                          : icon == MB_ICONEXCLAMATION ? u"!"
@@ -135,14 +129,10 @@ void PaintButton(HWND h) {
   GetClientRect(h, &r);
   bool pressed = (GetWindowLongPtrW(h, GWL_USERDATA) & 3) == 3;
   bool focused = GetFocus() == h;
-  Fill(dc, r, GetSysColor(COLOR_BTNFACE));
-  COLORREF frame = GetSysColor(COLOR_WINDOWFRAME);
+  FillColour(dc, r, GetSysColor(COLOR_BTNFACE));
   int thick = focused ? 2 : 1;
-  Fill(dc, RECT{r.left, r.top, r.right, r.top + thick}, frame);
-  Fill(dc, RECT{r.left, r.bottom - thick, r.right, r.bottom}, frame);
-  Fill(dc, RECT{r.left, r.top, r.left + thick, r.bottom}, frame);
-  Fill(dc, RECT{r.right - thick, r.top, r.right, r.bottom}, frame);
-  if (pressed) Fill(dc, RECT{r.left + thick, r.top + thick, r.right - thick, r.bottom - thick},
+  FrameColour(dc, r, GetSysColor(COLOR_WINDOWFRAME), thick);
+  if (pressed) FillColour(dc, RECT{r.left + thick, r.top + thick, r.right - thick, r.bottom - thick},
                     GetSysColor(COLOR_BTNSHADOW));
   WCHAR text[32];
   int n = GetWindowTextW(h, text, 32);

@@ -24,19 +24,6 @@ constexpr int kEdge = 2;
 constexpr int kOkWidth = 28;
 constexpr int kOkHeight = 18;
 
-void Fill(HDC dc, RECT r, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-}
-
-void Outline(HDC dc, RECT r, COLORREF topLeft, COLORREF bottomRight) {
-  Fill(dc, RECT{r.left, r.top, r.right, r.top + 1}, topLeft);
-  Fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom}, topLeft);
-  Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-  Fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
-}
-
 HFONT MakeFont(int height, int weight) {
   LOGFONTW font{};
   font.lfHeight = -height;
@@ -48,7 +35,7 @@ HFONT MakeFont(int height, int weight) {
 
 void DrawCaption(Window& w, HDC dc, const Frame& f) {
   bool active = TopLevelOf(&w)->handle == S().active;
-  Fill(dc, f.captionBar, GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+  FillColour(dc, f.captionBar, GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
   HGDIOBJ old = SelectObject(dc, CaptionFont());
@@ -59,7 +46,7 @@ void DrawCaption(Window& w, HDC dc, const Frame& f) {
             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   if (!IsRectEmpty(&f.okButton)) {
     RECT ok = f.okButton;
-    Outline(dc, ok, GetSysColor(COLOR_CAPTIONTEXT), GetSysColor(COLOR_CAPTIONTEXT));
+    FrameColour(dc, ok, GetSysColor(COLOR_CAPTIONTEXT));
     DrawTextW(dc, u"ok", 2, &ok, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
   SelectObject(dc, old);
@@ -110,7 +97,7 @@ void DrawFrame(Window& w) {
   if (!dc) return;
   RECT all{0, 0, w.rect.right - w.rect.left, w.rect.bottom - w.rect.top};
   if (w.style & (WS_BORDER | WS_DLGFRAME)) {
-    Outline(dc, all, GetSysColor(COLOR_WINDOWFRAME), GetSysColor(COLOR_WINDOWFRAME));
+    FrameColour(dc, all, GetSysColor(COLOR_WINDOWFRAME));
     InflateRect(&all, -1, -1);
   }
   if (f.caption) {

@@ -27,18 +27,9 @@ int MaxPos(const ScrollBar& b) { return std::max(b.min, b.max - std::max(0, int(
 
 int Clamp(const ScrollBar& b, int pos) { return std::clamp(pos, b.min, MaxPos(b)); }
 
-void Fill(HDC dc, RECT r, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-}
-
 void Box(HDC dc, RECT r) {
-  Fill(dc, r, GetSysColor(COLOR_BTNFACE));
-  Fill(dc, RECT{r.left, r.top, r.right, r.top + 1}, GetSysColor(COLOR_BTNHIGHLIGHT));
-  Fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom}, GetSysColor(COLOR_BTNHIGHLIGHT));
-  Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, GetSysColor(COLOR_BTNSHADOW));
-  Fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, GetSysColor(COLOR_BTNSHADOW));
+  FillColour(dc, r, GetSysColor(COLOR_BTNFACE));
+  Outline(dc, r, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
 }
 
 // A filled triangle pointing up or down, centred in the arrow box.
@@ -49,7 +40,7 @@ void Arrow(HDC dc, RECT r, bool up, bool enabled) {
   int top = (r.top + r.bottom) / 2 - 2;
   for (int row = 0; row < 4; ++row) {
     int half = up ? row : 3 - row;
-    Fill(dc, RECT{cx - half, top + row, cx + half + 1, top + row + 1}, colour);
+    FillColour(dc, RECT{cx - half, top + row, cx + half + 1, top + row + 1}, colour);
   }
 }
 
@@ -115,7 +106,7 @@ void DrawScrollBar(Window& w, HDC dc, const RECT& bar) {
   bool isTracking = ScrollBarTracked(w.handle, trackPos);
   ScrollParts p = ScrollGeometry(w, bar, isTracking, trackPos);
   bool enabled = !ScrollBarEmpty(w.vscroll);
-  Fill(dc, p.track, GetSysColor(COLOR_SCROLLBAR));
+  FillColour(dc, p.track, GetSysColor(COLOR_SCROLLBAR));
   Arrow(dc, p.up, true, enabled);
   Arrow(dc, p.down, false, enabled);
   if (p.hasThumb) Box(dc, p.thumb);

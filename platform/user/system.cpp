@@ -56,6 +56,20 @@ RECT WorkArea() {
   return S().workArea;
 }
 
+bool HeadlessScreen() {
+  display::Display* d = display::Current();
+  return d && d->isHeadless();
+}
+
+bool ScreenHasFocus() {
+  display::Display* d = display::Current();
+  return !d || d->hasFocus();
+}
+
+void RaiseScreen() {
+  if (display::Display* d = display::Current()) d->raise();
+}
+
 void AddScreenSizeHook(std::function<void(int, int)> hook) {
   S().screenHooks.push_back(std::move(hook));
 }
@@ -70,6 +84,11 @@ void AddIdleHook(std::function<void()> hook) { S().idleHooks.push_back(std::move
 
 void MarkSystemWindow(HWND window) {
   if (WindowPtr w = Find(window)) w->system = true;
+}
+
+bool IsSystemWindow(HWND window) {
+  WindowPtr w = Find(window);
+  return w && w->system;
 }
 
 HWND MainWindow() {
@@ -104,6 +123,7 @@ void ResetForTests() {
   s.workArea = RECT{0, 0, s.screenWidth, s.screenHeight};
   FollowDisplay();
   s.workArea = RECT{0, 0, s.screenWidth, s.screenHeight};
+  RegisterBuiltInClasses();
 }
 
 }  // namespace user

@@ -1,16 +1,30 @@
 // The window layer's internal interface for the platform's other parts: the shell (work
-// area, task bar, remote windows, its socket), the dialogs and controls (modal loops,
-// window listing), the display glue and tests.
+// area, task bar, remote windows, its socket, the screen's window, drawing), the dialogs
+// and controls (modal loops, window listing), the platform's start, the display glue and
+// tests. The shell reaches the window layer and the display only through this header
+// and the public ones.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
-#include "display/display.h"
 #include "platform.h"
 
+namespace display {
+struct Event;
+}
+
 namespace user {
+
+// ---- Start ----------------------------------------------------------------------------
+// Registers the window layer's own classes: the dialog class and the controls (Static,
+// Edit, ListBox, Button), with their fields in the window listing. The platform's main
+// calls it before the shell starts, ResetForTests for tests that start the platform
+// without main; later calls do nothing.
+void RegisterBuiltInClasses();
 
 // ---- Screen and work area ------------------------------------------------------------
 int ScreenWidth();
@@ -22,6 +36,24 @@ RECT WorkArea();
 // Called after the screen changed size (the work area has already kept its distances
 // from the screen's edges).
 void AddScreenSizeHook(std::function<void(int width, int height)> hook);
+
+// ---- The screen's window on the desktop ---------------------------------------------
+// Whether the screen is the in-memory one (tests and scripted runs).
+bool HeadlessScreen();
+// Whether the screen's window has the desktop's input focus; true without a display and
+// for the in-memory screen.
+bool ScreenHasFocus();
+// Brings the screen's window in front of the desktop's other windows.
+void RaiseScreen();
+
+// ---- Drawing -------------------------------------------------------------------------
+// Shapes in one colour for the platform's own painting (frames, boxes, controls, bars).
+void FillColour(HDC dc, const RECT& r, COLORREF colour);
+// The edges of r, `thickness` pixels wide inside it.
+void FrameColour(HDC dc, const RECT& r, COLORREF colour, int thickness = 1);
+// A one-pixel edge inside r: top and left in one colour, bottom and right in the other
+// (raised or sunken).
+void Outline(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight);
 
 // ---- Processes and windows -------------------------------------------------------------
 // Windows of other processes (a running copy of the program), reached by the shell.
@@ -41,6 +73,7 @@ void SetRemoteWindowFinder(std::function<HWND(LPCWSTR className, LPCWSTR title)>
 void AddIdleHook(std::function<void()> hook);
 // Marks a window as the platform's own (task bar, menu bar): never the main window.
 void MarkSystemWindow(HWND window);
+bool IsSystemWindow(HWND window);
 // The first top-level window the program made that still exists, or null.
 HWND MainWindow();
 
@@ -86,7 +119,7 @@ void HandleDisplayEvent(const display::Event& event);
 const std::vector<uint32_t>& ComposeScreen();
 
 // Destroys every window and forgets the queue, the hooks and the remote windows; classes
-// stay registered (tests).
+// stay registered, the built-in ones are registered if they were not yet (tests).
 void ResetForTests();
 
 }  // namespace user

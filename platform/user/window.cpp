@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "user/dialog.h"
 #include "user/internal.h"
 
 namespace user {
@@ -61,7 +60,6 @@ std::shared_ptr<WindowClass> FindClass(LPCWSTR name) {
     return nullptr;
   }
   auto it = classes.find(LowerName(name));
-  if (it == classes.end() && dialog::RegisterClasses()) it = classes.find(LowerName(name));
   return it == classes.end() ? nullptr : it->second;
 }
 

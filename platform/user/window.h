@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "display/display.h"
 #include "gdi/surface.h"
 #include "platform.h"
 #include "user/system.h"

@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "display/display.h"
 #include "platform.h"
 #include "test_support/headless_screen.h"
 #include "user/system.h"

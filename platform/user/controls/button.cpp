@@ -78,21 +78,11 @@ void DrawOwner(HWND window, ButtonState& s, HDC dc, UINT action) {
   SendMessageW(GetParent(window), WM_DRAWITEM, WPARAM(di.CtlID), reinterpret_cast<LPARAM>(&di));
 }
 
-void Frame(HDC dc, const RECT& r, int thickness, COLORREF colour) {
-  for (int i = 0; i < thickness; ++i) {
-    RECT edges[4] = {{r.left + i, r.top + i, r.right - i, r.top + i + 1},
-                     {r.left + i, r.bottom - i - 1, r.right - i, r.bottom - i},
-                     {r.left + i, r.top + i, r.left + i + 1, r.bottom - i},
-                     {r.right - i - 1, r.top + i, r.right - i, r.bottom - i}};
-    for (const RECT& e : edges) Fill(dc, e, colour);
-  }
-}
-
 void DrawPush(HWND window, ButtonState& s, HDC dc, const RECT& client) {
   bool isDefault = Type(window) == BS_DEFPUSHBUTTON;
   COLORREF ink = GetSysColor(IsWindowEnabled(window) ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
-  Fill(dc, client, s.pressed ? GetSysColor(COLOR_BTNTEXT) : GetSysColor(COLOR_BTNFACE));
-  Frame(dc, client, isDefault ? 2 : 1, GetSysColor(COLOR_WINDOWFRAME));
+  FillColour(dc, client, s.pressed ? GetSysColor(COLOR_BTNTEXT) : GetSysColor(COLOR_BTNFACE));
+  FrameColour(dc, client, GetSysColor(COLOR_WINDOWFRAME), isDefault ? 2 : 1);
   std::u16string text = WindowText(window);
   RECT inner = client;
   SetBkMode(dc, TRANSPARENT);
@@ -115,7 +105,7 @@ void DrawRadioMark(HDC dc, int x, int y, bool checked, COLORREF ink) {
 
 void DrawCheckMark(HDC dc, int x, int y, UINT check, COLORREF ink) {
   RECT box{x, y, x + kMarkSize, y + kMarkSize};
-  Frame(dc, box, 1, ink);
+  FrameColour(dc, box, ink);
   if (check == BST_UNCHECKED) return;
   // A tick from the left middle down to the bottom third and up to the top right.
   static const POINT tick[] = {{2, 5}, {4, 7}, {8, 3}};
@@ -127,7 +117,7 @@ void DrawCheckMark(HDC dc, int x, int y, UINT check, COLORREF ink) {
 }
 
 void DrawCheckable(HWND window, ButtonState& s, HDC dc, const RECT& client) {
-  Fill(dc, client, GetSysColor(COLOR_WINDOW));
+  FillColour(dc, client, GetSysColor(COLOR_WINDOW));
   COLORREF ink = GetSysColor(IsWindowEnabled(window) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
   int markY = (client.bottom - kMarkSize) / 2;
   HPEN pen = CreatePen(PS_SOLID, 1, ink);
@@ -145,7 +135,7 @@ void DrawCheckable(HWND window, ButtonState& s, HDC dc, const RECT& client) {
   DrawTextW(dc, text.c_str(), int(text.size()), &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   if (HasFocus(window)) {
     RECT under{label.left, client.bottom - 1, client.right, client.bottom};
-    Fill(dc, under, GetSysColor(COLOR_HIGHLIGHT));
+    FillColour(dc, under, GetSysColor(COLOR_HIGHLIGHT));
   }
 }
 
@@ -265,13 +255,8 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      Paint(window, *s, dc);
-      EndPaint(window, &ps);
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintControl(window, *s, Paint);
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -3,9 +3,6 @@
 namespace user::controls {
 
 void RegisterControlClasses() {
-  static bool done = false;
-  if (done) return;
-  done = true;
   struct {
     const char16_t* name;
     WNDPROC proc;
@@ -59,12 +56,6 @@ int LineHeight(HDC dc) {
   TEXTMETRICW tm{};
   GetTextMetricsW(dc, &tm);
   return tm.tmHeight > 0 ? int(tm.tmHeight) : 12;
-}
-
-void Fill(HDC dc, const RECT& rect, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
 }
 
 bool HasFocus(HWND window) { return GetFocus() == window; }

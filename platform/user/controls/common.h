@@ -7,11 +7,12 @@
 
 #include "platform.h"
 #include "user/controls/edit_layout.h"
+#include "user/system.h"
 
 namespace user::controls {
 
-// Registers Static, Edit, ListBox and Button once, with their fields in the window
-// listing; later calls do nothing.
+// Registers Static, Edit, ListBox and Button, with their fields in the window listing
+// (at start-up, see RegisterBuiltInClasses).
 void RegisterControlClasses();
 void RegisterListingDetails();
 
@@ -36,7 +37,16 @@ bool ShiftDown();
 // Text widths in the DC's current font (see edit::Measure).
 edit::Measure MeasureIn(HDC dc);
 int LineHeight(HDC dc);
-void Fill(HDC dc, const RECT& rect, COLORREF colour);
+// WM_PAINT of a control that paints its whole client area: paint(window, state, dc)
+// between BeginPaint and EndPaint.
+template <typename State>
+LRESULT PaintControl(HWND window, State& state, void (*paint)(HWND, State&, HDC)) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  paint(window, state, dc);
+  EndPaint(window, &ps);
+  return 0;
+}
 // Whether the control belongs to a dialog that has the focus on it.
 bool HasFocus(HWND window);
 

@@ -142,7 +142,7 @@ void Paint(HWND window, EditState& s, HDC dc) {
   Layout layout(window, s);
   const View& v = layout.v;
   const std::u16string& text = s.model.text();
-  Fill(dc, v.client, GetSysColor(COLOR_WINDOW));
+  FillColour(dc, v.client, GetSysColor(COLOR_WINDOW));
   bool focused = HasFocus(window);
   bool showSelection = s.model.hasSelection() && (focused || (s.style & ES_NOHIDESEL));
   COLORREF textColour = IsWindowEnabled(window) ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT);
@@ -171,7 +171,7 @@ void Paint(HWND window, EditState& s, HDC dc) {
       int cx = x + edit::OffsetInLine(text, line, s.model.caret(), v.measure);
       if (cx >= v.client.right) cx = v.client.right - 1;
       RECT caret{cx, y, cx + 1, y + v.lineHeight};
-      Fill(dc, caret, GetSysColor(COLOR_WINDOWTEXT));
+      FillColour(dc, caret, GetSysColor(COLOR_WINDOWTEXT));
     }
   }
   SelectObject(dc, oldFont);
@@ -357,13 +357,8 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint fills the whole client area
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      Paint(window, *s, dc);
-      EndPaint(window, &ps);
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintControl(window, *s, Paint);
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }

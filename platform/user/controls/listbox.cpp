@@ -94,14 +94,14 @@ int IndexAt(HWND window, const ListState& s, int y) {
 void Paint(HWND window, ListState& s, HDC dc) {
   RECT client;
   GetClientRect(window, &client);
-  Fill(dc, client, GetSysColor(COLOR_WINDOW));
+  FillColour(dc, client, GetSysColor(COLOR_WINDOW));
   HGDIOBJ old = SelectObject(dc, DrawingFont(s.font));
   int h = LineHeight(dc);
   SetBkMode(dc, TRANSPARENT);
   for (int i = s.model.topIndex(), y = 0; i < s.model.count() && y < client.bottom; ++i, y += h) {
     RECT row{0, y, client.right, y + h};
     bool selected = i == s.model.selection();
-    if (selected) Fill(dc, row, GetSysColor(COLOR_HIGHLIGHT));
+    if (selected) FillColour(dc, row, GetSysColor(COLOR_HIGHLIGHT));
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     const std::u16string& text = s.model.text(i);
     ExtTextOutW(dc, kTextIndent, y, ETO_CLIPPED, &row, text.c_str(), UINT(text.size()), nullptr);
@@ -315,13 +315,8 @@ LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      Paint(window, *s, dc);
-      EndPaint(window, &ps);
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintControl(window, *s, Paint);
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -59,26 +59,24 @@ int ListModel::remove(int index) {
   return count();
 }
 
-int ListModel::findPrefix(int start, std::u16string_view prefix) const {
+template <typename Matches>
+int ListModel::findAfter(int start, Matches matches) const {
   int n = count();
   if (n == 0) return kError;
   int first = (start < 0 || start >= n) ? 0 : start + 1;
   for (int k = 0; k < n; ++k) {
     int i = (first + k) % n;
-    if (StartsWithNoCase(items_[size_t(i)].text, prefix)) return i;
+    if (matches(items_[size_t(i)].text)) return i;
   }
   return kError;
 }
 
+int ListModel::findPrefix(int start, std::u16string_view prefix) const {
+  return findAfter(start, [prefix](std::u16string_view item) { return StartsWithNoCase(item, prefix); });
+}
+
 int ListModel::findExact(int start, std::u16string_view text) const {
-  int n = count();
-  if (n == 0) return kError;
-  int first = (start < 0 || start >= n) ? 0 : start + 1;
-  for (int k = 0; k < n; ++k) {
-    int i = (first + k) % n;
-    if (CompareNoCase(items_[size_t(i)].text, text) == 0) return i;
-  }
-  return kError;
+  return findAfter(start, [text](std::u16string_view item) { return CompareNoCase(item, text) == 0; });
 }
 
 int ListModel::setSelection(int index) {

@@ -57,6 +57,10 @@ class ListModel {
     uintptr_t data = 0;
   };
   int insertAt(size_t index, std::u16string_view text);
+  // The first item after start (wrapping round; -1 starts at the top) whose text
+  // matches; LB_ERR when none.
+  template <typename Matches>
+  int findAfter(int start, Matches matches) const;
 
   std::vector<Item> items_;
   int selection_ = -1;

@@ -118,7 +118,7 @@ LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_ERASEBKGND: {
       RECT client;
       GetClientRect(window, &client);
-      Fill(reinterpret_cast<HDC>(wParam), client, GetSysColor(COLOR_WINDOW));
+      FillColour(reinterpret_cast<HDC>(wParam), client, GetSysColor(COLOR_WINDOW));
       return 1;
     }
     case WM_PAINT: {
