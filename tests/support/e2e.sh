@@ -81,6 +81,13 @@ stored() { grep -i "^\"$1\"=" "$settings" | tr -d '\r'; }
 # value NAME: what the file holds for NAME, as written there (dword:..., hex:..., "...").
 value() { stored "$1" | cut -d= -f2-; }
 
+# resource_id NAME: the number resources/resource_ids.h gives NAME (IDM_REVERSE, ...).
+resource_id() {
+  local header
+  header="$(dirname "${BASH_SOURCE[0]}")/../../resources/resource_ids.h"
+  sed -n "s/^#define $1 \([0-9]*\).*/\1/p" "$header"
+}
+
 # expect_value NAME EXPECTED WHAT
 expect_value() {
   local got
