@@ -237,6 +237,9 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data
 
 LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
   if (data == nullptr && size != 0) return ERROR_INVALID_PARAMETER;
+  // Written as text a value takes up to three times its size: one that would crowd
+  // the file past what its reader takes is refused.
+  if (size > kernel::registry::kMaxFileSize / 4) return ERROR_INVALID_PARAMETER;
   std::u16string_view valueName = name ? name : u"";
   if (!IsStorableName(valueName)) return ERROR_INVALID_PARAMETER;
   Registry& registry = TheRegistry();

@@ -29,10 +29,12 @@ bool Descriptor::Close() {
   int fd = fd_;
   fd_ = -1;
   int injected = HookedError(FileStep::Close);
-  // The descriptor is released even when close reports an error; after EINTR too.
-  bool closed = close(fd) == 0 || errno == EINTR;
-  if (injected != 0) errno = injected;
-  return closed && injected == 0;
+  int error = close(fd) == 0 ? 0 : errno;
+  if (injected != 0) error = injected;
+  // The descriptor is released even when close reports an error; after EINTR nothing
+  // is left to report.
+  errno = error;
+  return error == 0 || error == EINTR;
 }
 
 }  // namespace kernel::registry

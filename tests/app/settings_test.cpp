@@ -46,7 +46,7 @@ TEST_F(SettingsTest, LoadSettingsUsesDefaultsWithoutStoredValues) {
 }
 
 TEST_F(SettingsTest, LoadSettingsCutsAndNarrowsOddValues) {
-  StoreText(ProductKey, u"FontName", std::u16string(128 * 1024, u'F'));  // 128 KiB of UTF-8
+  StoreText(ProductKey, u"FontName", std::u16string(64 * 1024, u'F'));  // 64 KiB of UTF-8
   StoreValue(ProductKey, u"SearchString", REG_BINARY, std::vector<BYTE>(5000, 'a'));
   StoreText(ProductKey, u"Flags", u"7");
   StoreNumber(ProductKey, u"Lesson", 65537);
