@@ -132,15 +132,19 @@ bool AppendSubKey(KeyPath& path, LPCWSTR subKey) {
   return true;
 }
 
+bool IsKey(const Registry& registry, HKEY key) {
+  return key == HKEY_CURRENT_USER || registry.handles.count(reinterpret_cast<const OpenKey*>(key));
+}
+
 // The path and access of an open key, or false for a handle that is none.
 bool Resolve(const Registry& registry, HKEY key, KeyPath& path, REGSAM& access) {
+  if (!IsKey(registry, key)) return false;
   if (key == HKEY_CURRENT_USER) {
     path = {kCurrentUser};
     access = KEY_ALL_ACCESS;
     return true;
   }
   auto* open = reinterpret_cast<const OpenKey*>(key);
-  if (registry.handles.count(open) == 0) return false;
   path = open->path;
   access = open->access;
   return true;
@@ -268,9 +272,5 @@ LONG RegCloseKey(HKEY key) {
 LONG RegFlushKey(HKEY key) {
   Registry& registry = TheRegistry();
   std::lock_guard<std::mutex> hold(registry.mutex);
-  Refresh(registry);
-  KeyPath path;
-  REGSAM access;
-  if (!Resolve(registry, key, path, access)) return ERROR_INVALID_HANDLE;
-  return Save(registry);
+  return IsKey(registry, key) ? Save(registry) : ERROR_INVALID_HANDLE;
 }

@@ -28,10 +28,6 @@ const char kLessonFive[] =
     "[HKEY_CURRENT_USER\\Software\\Norvane\\Vintrel - 5765 (heb)]\n"
     "\"Lesson\"=dword:00000005\n\n";
 
-int CountLines(const std::string& text) {
-  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
-
 std::string ReadAll(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), {});

@@ -21,10 +21,6 @@ using namespace test_support;
 
 constexpr const WCHAR* kProduct = u"Software\\Norvane\\Vintrel - 5765 (heb)";
 
-int CountLines(const std::string& text) {
-  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
-
 HKEY OpenProduct() {
   HKEY key = nullptr;
   EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kProduct, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
@@ -207,37 +203,19 @@ TEST_F(RegistryTest, ValuesSavedTogetherAreAlwaysReadTogether) {
   constexpr int kWriters = 3;
   constexpr int kSaves = 20;
   ASSERT_EQ(SetNumber(kProduct, u"Start", 1), ERROR_SUCCESS);
-  std::vector<pid_t> children;
-  for (int w = 0; w < kWriters; ++w) {
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      std::u16string first = u"First" + std::u16string(1, u'A' + w);
-      std::u16string second = u"Second" + std::u16string(1, u'A' + w);
-      bool ok = true;
-      for (DWORD i = 1; i <= kSaves; ++i) {
-        HKEY key = OpenProduct();
-        ok &= Set(key, first.c_str(), i) == ERROR_SUCCESS;
-        ok &= Set(key, second.c_str(), i) == ERROR_SUCCESS;
-        ok &= RegCloseKey(key) == ERROR_SUCCESS;
-      }
-      _exit(ok ? 0 : 1);
+  auto write = [](int w) {
+    std::u16string first = u"First" + std::u16string(1, u'A' + w);
+    std::u16string second = u"Second" + std::u16string(1, u'A' + w);
+    bool ok = true;
+    for (DWORD i = 1; i <= kSaves; ++i) {
+      HKEY key = OpenProduct();
+      ok &= Set(key, first.c_str(), i) == ERROR_SUCCESS;
+      ok &= Set(key, second.c_str(), i) == ERROR_SUCCESS;
+      ok &= RegCloseKey(key) == ERROR_SUCCESS;
     }
-    children.push_back(child);
-  }
-  size_t finished = 0;
-  while (finished < children.size()) {
-    finished = 0;
-    for (pid_t& child : children) {
-      int status = 0;
-      if (child == 0 || waitpid(child, &status, WNOHANG) == child) {
-        if (child != 0) {
-          EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        }
-        child = 0;
-        ++finished;
-      }
-    }
+    return ok;
+  };
+  WhileWritersRun(kWriters, write, [this] {
     kernel::registry::Key tree;
     ASSERT_EQ(kernel::registry::ParseRegText(FileText(), tree).badLines, 0);
     const kernel::registry::Key* product = kernel::registry::FindKey(
@@ -251,7 +229,7 @@ TEST_F(RegistryTest, ValuesSavedTogetherAreAlwaysReadTogether) {
         EXPECT_EQ(first->data, second->data);
       }
     }
-  }
+  });
   kernel::ForgetRegistry();
   EXPECT_EQ(GetValue(kProduct, u"Start"), (StoredValue{REG_DWORD, NumberBytes(1)}));
   for (int w = 0; w < kWriters; ++w) {
