@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/alloc.h"
@@ -19,6 +20,18 @@ namespace {
 
 constexpr DWORD FullScreenHide = 42;  // task bar, input-panel button and start icon
 
+// Stored numbers that feed pixel arithmetic are kept where that arithmetic cannot
+// overflow. Within these ranges nothing shown changes: the platform draws no font
+// taller than 512 pixels (a size of 1024 is one of 1280 in the large style), and no
+// screen is 32767 pixels across.
+constexpr LONG LargestFontSize = 1024;
+constexpr LONG LargestGutter = 32767;
+
+LONG StoredNumberWithin(LPCWSTR keyPath, LPCWSTR name, LONG largest) {
+  LONG stored = static_cast<LONG>(ReadNumber(keyPath, name, 0));
+  return std::clamp(stored, -largest, largest);
+}
+
 bool Ended = false;     // SaveAndQuit has run
 bool Loaded = false;    // LoadSettings has read every setting
 
@@ -35,6 +48,19 @@ bool HandOverToRunningCopy() {
   if (running == foreground) SendMessageW(running, WM_COMMAND, IDM_TODAY, 0);
   if (running != top) SetForegroundWindow(running);
   return true;
+}
+
+// The program's path, unless it is stored already: a start that changes nothing writes
+// nothing.
+void StoreProgramPath() {
+  WCHAR path[MAX_PATH];
+  path[0] = 0;
+  GetModuleFileNameW(App.Instance, path, MAX_PATH);
+  if (!path[0]) return;
+  WCHAR* stored = ReadText(u"Program Path");
+  bool same = stored && wcscmp(stored, path) == 0;
+  free(stored);
+  if (!same) WriteText(u"Program Path", path);
 }
 
 void LoadFontName() {
@@ -103,7 +129,7 @@ void ReadPublisherSettings() {
   AllowSipInHebrewSearch = ReadNumber(PublisherKey, u"AllowSipInHebrewSearch", 1);
   TaskBarWindow = FullScreen ? FindWindowW(u"HHTaskBar", u"") : nullptr;
   App.MenuBarOnBottom = static_cast<LONG>(ReadNumber(PublisherKey, u"MenuBarOnBottom", 0));
-  App.SurroundingGutter = static_cast<LONG>(ReadNumber(PublisherKey, u"SurroundingGutter", 0));
+  App.SurroundingGutter = StoredNumberWithin(PublisherKey, u"SurroundingGutter", LargestGutter);
 }
 
 HWND InitInstance(int show) {
@@ -145,13 +171,10 @@ void LoadSettings() {
   Loaded = false;
   Ended = false;
   SetOutOfMemoryHandler(SaveAndQuit);
-  WCHAR path[MAX_PATH];
-  path[0] = 0;
-  GetModuleFileNameW(App.Instance, path, MAX_PATH);
-  if (path[0]) WriteText(u"Program Path", path);
+  StoreProgramPath();
   LoadFontName();
   LoadSearchString();
-  App.Font.Size = static_cast<LONG>(ReadNumber(ProductKey, u"FontSize", 0));
+  App.Font.Size = StoredNumberWithin(ProductKey, u"FontSize", LargestFontSize);
   App.Font.CodeBase = static_cast<LONG>(ReadNumber(ProductKey, u"FontAsciiBase", 1488));
   App.LastPosition = static_cast<WORD>(ReadNumber(ProductKey, u"LastPosition", 0));
   App.Flags = ReadNumber(ProductKey, u"Flags", DefaultFlags);
@@ -171,13 +194,15 @@ void SaveAndQuit() {
   }
   // Memory that ran out while the settings were being read ends the program before
   // they are all in memory: the stored ones are then kept as they are, not overwritten
-  // with the half-read state.
+  // with the half-read state. The settings and the bookmarks go in one save.
+  HKEY save = Loaded ? BeginSettingsSave() : nullptr;
   if (Loaded) WriteSettings();
   if (App.View) {
     DestroyArticleView(App.View, true);
     App.View = nullptr;
   }
   if (Loaded) SaveBookmarks();
+  EndSettingsSave(save);
   FreeBookmarks();
   PostQuitMessage(0);
 }

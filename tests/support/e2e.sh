@@ -51,15 +51,16 @@ end_session() {
 }
 
 # run NAME SCRIPT-LINES [ARGS...]: runs $program headless on the script lines (printf %b
-# escapes, one command a line) with ARGS after the options, for a minute at most; its
-# output goes to $work/NAME.out and $work/NAME.err, its exit status is returned. With
-# $run_day set (YYYY-MM-DD) the program runs at noon that day.
+# escapes, one command a line) with ARGS after the options, for a minute at most (or
+# $run_seconds); its output goes to $work/NAME.out and $work/NAME.err, its exit status is
+# returned (124 when it ran out of time). With $run_day set (YYYY-MM-DD) the program runs
+# at noon that day.
 run() {
   local name=$1 lines=$2 clock=()
   shift 2
   printf '%b\n' "$lines" > "$work/$name.script"
   if [ -n "${run_day:-}" ]; then clock=(faketime "$run_day 12:00:00"); fi
-  timeout 60 "${clock[@]}" "$program" --headless --script "$work/$name.script" "$@" \
+  timeout "${run_seconds:-60}" "${clock[@]}" "$program" --headless --script "$work/$name.script" "$@" \
     > "$work/$name.out" 2> "$work/$name.err"
 }
 
