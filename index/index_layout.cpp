@@ -77,6 +77,9 @@ int LayOutTitle(Layout& layout, const IndexEntry& entry, const BYTE* copy, LONG 
     int count, width;
     FitLine(view->Dc, p, left, available, &count, &width);
     IndexLine& line = view->Lines[layout.line++];
+    // The table stays ended after every line, so that a paint during the layout (under
+    // an out-of-memory message) finds its end.
+    memset(&view->Lines[layout.line], 0, sizeof(IndexLine));
     line.Offset = WORD(entry.Title - layout.stream + entry.TitleLength - (p - copy) - count);
     line.Length = WORD(count);
     line.Width = WORD(width);
@@ -138,16 +141,15 @@ int LayoutIndex(IndexView* view, BYTE* stream, bool releaseOld) {
     view->LineCapacity = 0;
     view->Lines = static_cast<IndexLine*>(AllocOrQuit(sizeof(IndexLine) * (IndexLineGrowth + 1)));
     if (!view->Lines) return IndexOutOfMemory;
-    memset(&view->Lines[0], 0, sizeof(IndexLine));
     view->LineCapacity = IndexLineGrowth;
   }
   SetActiveCodeBase(FontAsciiBase());
   HGDIOBJ kept = GetCurrentObject(view->Dc, OBJ_FONT);
   Layout layout = {view, stream, 0, 1, 0};
+  memset(&view->Lines[0], 0, sizeof(IndexLine));
   SelectEntryFont(layout, layout.style);
+  // Whatever stops the layout, the table ends after the last line written.
   int status = LayOutEntries(layout, stream);
-  // Whatever stopped the layout, the table ends after the last line written.
-  memset(&view->Lines[layout.line], 0, sizeof(IndexLine));
   view->LineCount = layout.line;
   ComputeIndexLastTopLine(view);
   SelectObject(view->Dc, kept);
