@@ -1,7 +1,6 @@
 #include "index/index_fonts.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include "base/alloc.h"
 #include "content/article_format.h"
@@ -13,12 +12,6 @@ namespace {
 constexpr COLORREF Blue = 0xFF0000;
 constexpr COLORREF Black = 0x000000;
 
-StyleFont* FindFont(IndexView* view, BYTE key) {
-  for (StyleFont* node = view->StyleFonts; node; node = node->Next)
-    if (node->Key == key) return node;
-  return nullptr;
-}
-
 }  // namespace
 
 COLORREF IndexTextColour(unsigned key) {
@@ -29,12 +22,7 @@ HFONT AddIndexFont(IndexView* view, BYTE key) {
   if (!view) return nullptr;
   StyleFont* node = static_cast<StyleFont*>(AllocOrQuit(sizeof(StyleFont)));
   if (!node) return nullptr;
-  LOGFONTW font;
-  memset(&font, 0, sizeof font);
-  for (int i = 0; i < LF_FACESIZE - 1 && view->Font.Face[i]; ++i) font.lfFaceName[i] = view->Font.Face[i];
-  font.lfHeight = StyleFontHeight(view->Font.Size, key);
-  font.lfWeight = StyleFontWeight(key);
-  node->FontHandle = CreateFontIndirectW(&font);
+  node->FontHandle = CreateKeyFont(view->Font, key);
   if (!node->FontHandle) {
     // A font the platform refuses leaves no record behind, so a failing key does not
     // grow the list at every selection.
@@ -50,7 +38,7 @@ HFONT AddIndexFont(IndexView* view, BYTE key) {
 HGDIOBJ SelectIndexFont(IndexView* view, unsigned request) {
   if (!view) return nullptr;
   BYTE key = BYTE(request & StyleKeyBits);
-  StyleFont* node = FindFont(view, key);
+  StyleFont* node = FindStyleFont(view->StyleFonts, key);
   HFONT font = node && node->FontHandle ? node->FontHandle : AddIndexFont(view, key);
   if (request & IndexColourRequest) SetTextColor(view->Dc, IndexTextColour(key));
   return font ? SelectObject(view->Dc, font) : nullptr;
