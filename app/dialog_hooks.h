@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/app_state.h"
+#include "dialogs/article_dialog.h"
 
 // Runs dialog template `templateId` modally over `owner` for `font`; 1 for OK, 2 for
 // Cancel. The dialog itself is not part of the program yet: until it is, the choice
@@ -12,8 +13,7 @@ inline INT_PTR RunFontDialog(HWND owner, int templateId, FontChoice* font) {
 }
 
 // The table of contents over `owner`, opened at `lesson`; the lesson the reader chose,
-// or 0 when none. Not part of the program yet: until it is, no lesson is chosen.
+// or 0 when none.
 inline WORD RunChooseArticle(HINSTANCE instance, HWND owner, WORD lesson, FontChoice* font) {
-  (void)instance, (void)owner, (void)lesson, (void)font;
-  return 0;
+  return ChooseArticle(instance, owner, lesson, font);
 }

@@ -27,6 +27,11 @@ LONG StyleFontHeight(LONG size, unsigned key);
 LONG StyleFontWeight(unsigned key);
 COLORREF StyleTextColour(unsigned key);
 
+// The font of a style key for a font choice: its face, and the key's size and weight.
+HFONT CreateKeyFont(const FontChoice& choice, unsigned key);
+// The first node of a font list with the key, or none.
+StyleFont* FindStyleFont(StyleFont* list, unsigned key);
+
 // Selects the request's style font into the view's DC (and its colour when asked);
 // returns the font selected before, or none when there is no view or the font
 // cannot be had (nothing is selected then).

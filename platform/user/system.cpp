@@ -56,6 +56,12 @@ RECT WorkArea() {
   return S().workArea;
 }
 
+void FillWorkArea(HWND window) {
+  RECT area = WorkArea();
+  MoveWindow(window, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+  if (WindowPtr w = Find(window)) w->defaultRect = true;
+}
+
 bool HeadlessScreen() {
   display::Display* d = display::Current();
   return d && d->isHeadless();

@@ -33,6 +33,9 @@ int ScreenHeight();
 // the shell takes its bars off. Setting it moves and resizes those windows (WM_SIZE).
 void SetWorkArea(const RECT& area);
 RECT WorkArea();
+// Moves a top-level window over the work area, which it then follows as a window made
+// with CW_USEDEFAULT does, until it is moved or sized otherwise.
+void FillWorkArea(HWND window);
 // Called after the screen changed size (the work area has already kept its distances
 // from the screen's edges).
 void AddScreenSizeHook(std::function<void(int width, int height)> hook);

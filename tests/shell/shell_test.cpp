@@ -380,7 +380,7 @@ TEST_F(Shell, ProgramsRaiseAndLowerTheInputPanel) {
 
 // ---- Dialog set-up -------------------------------------------------------------------------------
 
-TEST_F(Shell, SHInitDialogGivesDoneButtonSizeAndLowersThePanel) {
+TEST_F(Shell, SHInitDialogGivesDoneButtonSizeThatFollowsTheScreenAndLowersThePanel) {
   HWND dialog = CreateWindowExW(0, u"ShellOwner", u"Dialog", WS_POPUP | WS_CAPTION | WS_VISIBLE,
                                 30, 60, 150, 100, owner_, nullptr, nullptr, nullptr);
   SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_DONEBUTTON};
@@ -395,6 +395,17 @@ TEST_F(Shell, SHInitDialogGivesDoneButtonSizeAndLowersThePanel) {
     EXPECT_TRUE(SHInitDialog(&sized));
     ExpectRect(WindowRect(dialog), 0, 26, 240, 320);
   }
+
+  // The sized dialog follows the screen's size, until it is placed otherwise.
+  display::Event resize;
+  resize.kind = display::EventKind::Resize;
+  resize.width = 300, resize.height = 400;
+  user::HandleDisplayEvent(resize);
+  ExpectRect(WindowRect(dialog), 0, 26, 300, 400);
+  MoveWindow(dialog, 30, 60, 150, 100, FALSE);
+  resize.width = 240, resize.height = 320;
+  user::HandleDisplayEvent(resize);
+  ExpectRect(WindowRect(dialog), 30, 60, 180, 160);
 
   SipShowIM(SIPF_ON);
   SHINITDLGINFO down{SHIDIM_FLAGS, dialog, SHIDIF_SIPDOWN};
