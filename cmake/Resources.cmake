@@ -40,14 +40,15 @@ endfunction()
 
 # vintrel_add_program_resources(TARGET)
 # Embeds the program's own resources in TARGET: resources/vintrel.rc with the compiled
-# book, rebuilt when the book, the shared ids or any picture beside the script changes.
+# book and the publisher's header, rebuilt when the book, the shared headers or any
+# picture beside the script changes.
 function(vintrel_add_program_resources target)
   get_property(book_dir GLOBAL PROPERTY VINTREL_BOOK_DIR)
   get_property(book_script GLOBAL PROPERTY VINTREL_BOOK_SCRIPT)
   file(GLOB pictures CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.bmp
        ${CMAKE_SOURCE_DIR}/resources/*.ico)
   vintrel_add_resources(${target} RC ${CMAKE_SOURCE_DIR}/resources/vintrel.rc
-    INCLUDES ${book_dir} DEPENDS ${book_script} ${pictures}
-    ${CMAKE_SOURCE_DIR}/resources/resource_ids.h)
+    INCLUDES ${book_dir} ${CMAKE_BINARY_DIR}/resources DEPENDS ${book_script} ${pictures}
+    ${CMAKE_SOURCE_DIR}/resources/resource_ids.h ${VINTREL_PUBLISHER_HEADER})
   add_dependencies(${target} vintrel_book)
 endfunction()
