@@ -37,11 +37,8 @@ static_assert(Length(UpdateBase) + EncodedLength(ProductPath) +
 
 }  // namespace
 
-void ComposeUpdateAddress(WCHAR (&address)[UpdateAddressUnits]) {
-  std::memset(address, 0, sizeof address);
-  wcscpy(address, UpdateBase);
-  WCHAR* end = address + wcslen(address);
-  for (const WCHAR* unit = ProductPath; *unit; ++unit) {
+WCHAR* AppendEncoded(WCHAR* end, const WCHAR* text) {
+  for (const WCHAR* unit = text; *unit; ++unit) {
     if (*unit == u' ')
       *end++ = u'+';
     else if (KeptAsItIs(*unit))
@@ -49,6 +46,13 @@ void ComposeUpdateAddress(WCHAR (&address)[UpdateAddressUnits]) {
     else
       end += swprintf(end, u"%%%.2X", unsigned(*unit));
   }
+  return end;
+}
+
+void ComposeUpdateAddress(WCHAR (&address)[UpdateAddressUnits]) {
+  std::memset(address, 0, sizeof address);
+  wcscpy(address, UpdateBase);
+  WCHAR* end = AppendEncoded(address + wcslen(address), ProductPath);
   wcscpy(end, VersionQuery);
 }
 

@@ -11,9 +11,12 @@ constexpr int UpdateAddressUnits = 200;
 // The product's path as the update server knows it.
 inline constexpr WCHAR ProductPath[] = u"Norvane/Vintrel - 5765 (heb)";
 
-// The update address: the server's base, ProductPath percent-encoded (a blank as "+",
-// digits, ASCII letters, "." and "/" kept, every other unit as "%" and at least two
-// upper-case hexadecimal digits), then "&v=" and the version; the rest of the buffer 0.
+// Writes `text` percent-encoded at `end`: a blank as "+", digits, ASCII letters, "."
+// and "/" as they are, every other unit as "%" and its value in at least two upper-case
+// hexadecimal digits. Returns the new end, for the caller to go on or terminate.
+WCHAR* AppendEncoded(WCHAR* end, const WCHAR* text);
+// The update address: the server's base, ProductPath encoded, then "&v=" and the
+// version; the rest of the buffer 0.
 void ComposeUpdateAddress(WCHAR (&address)[UpdateAddressUnits]);
 // Opens the update address for `owner`.
 void CheckForUpdates(HWND owner);
