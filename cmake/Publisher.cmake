@@ -45,6 +45,6 @@ if(update_units GREATER 200)
                       "most ${host_room} characters")
 endif()
 
-configure_file(${CMAKE_SOURCE_DIR}/resources/publisher.h.in
+configure_file(${CMAKE_CURRENT_LIST_DIR}/../resources/publisher.h.in
                ${CMAKE_BINARY_DIR}/resources/publisher.h @ONLY)
 set(VINTREL_PUBLISHER_HEADER ${CMAKE_BINARY_DIR}/resources/publisher.h)
