@@ -5,7 +5,7 @@
 
 #include "base/alloc.h"
 #include "base/app_state.h"
-#include "app/dialog_hooks.h"
+#include "dialogs/font_dialog.h"
 #include "app/main_window.h"
 #include "base/settings_store.h"
 #include "calendar/lesson_choice.h"
@@ -148,7 +148,7 @@ HWND InitInstance(int show) {
   ShowWindow(window, show);
   UpdateWindow(window);
   if (App.Font.Face[0] == 0) {
-    RunFontDialog(window, IDD_CHOOSE_FONT, &App.Font);
+    RunFontDialog(window, &App.Font);
     ChangeArticleFont(App.View, &App.Font);
   }
   return window;

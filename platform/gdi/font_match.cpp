@@ -4,6 +4,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 
@@ -12,7 +13,8 @@
 namespace gdi {
 namespace {
 
-constexpr char kInterfaceFamily[] = "DejaVu Sans";
+// Narrow enough that dialogs laid out in dialog units keep the handheld's proportions.
+constexpr char kInterfaceFamily[] = "DejaVu Sans Condensed";
 
 bool EnsureFontconfig() {
   static const bool ready = FcInit() == FcTrue;
@@ -35,10 +37,19 @@ bool HasHebrewLetters(FcPattern* pattern) {
   return true;
 }
 
-std::u16string FirstFamily(FcPattern* pattern) {
+// The name a program knows the family by: a face lists its typographic family first
+// and its own family (the one that tells "Condensed" or "Light" apart) after it, then
+// names in other languages; the last English name is the face's own.
+std::u16string FamilyName(FcPattern* pattern) {
   FcChar8* name = nullptr;
-  if (FcPatternGetString(pattern, FC_FAMILY, 0, &name) != FcResultMatch) return {};
-  return kernel::Utf8ToUtf16(reinterpret_cast<const char*>(name));
+  FcChar8* chosen = nullptr;
+  for (int i = 0; FcPatternGetString(pattern, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
+    FcChar8* lang = nullptr;
+    bool english = FcPatternGetString(pattern, FC_FAMILYLANG, i, &lang) != FcResultMatch ||
+                   std::strcmp(reinterpret_cast<const char*>(lang), "en") == 0;
+    if (!chosen || english) chosen = name;
+  }
+  return chosen ? kernel::Utf8ToUtf16(reinterpret_cast<const char*>(chosen)) : std::u16string();
 }
 
 int IntegerOf(FcPattern* pattern, const char* object, int fallback) {
@@ -53,7 +64,7 @@ std::optional<FaceFile> FaceOf(FcPattern* pattern) {
   FaceFile face;
   face.path = reinterpret_cast<const char*>(file);
   face.index = IntegerOf(pattern, FC_INDEX, 0);
-  face.family = FirstFamily(pattern);
+  face.family = FamilyName(pattern);
   face.bold = IntegerOf(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR) >= FC_WEIGHT_DEMIBOLD;
   face.italic = IntegerOf(pattern, FC_SLANT, FC_SLANT_ROMAN) != FC_SLANT_ROMAN;
   face.fixedPitch = IntegerOf(pattern, FC_SPACING, FC_PROPORTIONAL) >= FC_MONO;
@@ -103,7 +114,7 @@ std::vector<FaceFile> InstalledFamilies() {
   if (!EnsureFontconfig()) return {};
   PatternPtr pattern(FcPatternCreate());
   FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
-  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT,
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT,
                                           FC_SPACING, FC_CHARSET, nullptr);
   FcFontSet* set = FcFontList(nullptr, pattern.get(), objects);
   FcObjectSetDestroy(objects);

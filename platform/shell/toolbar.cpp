@@ -490,7 +490,7 @@ std::string DescribeBar(HWND window) {
   ToolBar* bar = BarOf(window);
   if (!bar) return "";
   Layout(*bar);
-  const char* indent = bar->kind == BarKind::MenuBar ? "\n  " : "\n    ";
+  const char* indent = "\n  ";
   auto rect = [&](const RECT& r) {
     RECT s = ScreenRectOf(bar->window, r);
     char text[64];

@@ -107,8 +107,9 @@ Frame FrameOf(HWND window);
 
 // ---- The window list ("windows" script command) ------------------------------------------
 // Extra fields for windows of one class, appended to its line after the common fields
-// (for instance " check=1 sel=2"). Text after a '\n' adds lines of its own, indented
-// by the describer (tool-bar buttons, menu items).
+// (for instance " check=1 sel=2"). Text after a '\n' adds lines of its own (tool-bar
+// buttons, menu items, list items), indented by the describer two spaces from its
+// window's line; the listing adds the window's own indentation.
 using ListingDetail = std::function<std::string(HWND window)>;
 void SetListingDetail(LPCWSTR className, ListingDetail detail);
 void PrintWindowList(std::ostream& out);

@@ -352,6 +352,43 @@ TEST_F(MainWindowTest, TheBookmarkCheckFollowsTheLesson) {
   EXPECT_TRUE(checked());
 }
 
+TEST_F(MainWindowTest, AboutAndHelpOpenTheAboutBoxOverTheWindow) {
+  ASSERT_TRUE(Open(MidLesson));
+  std::vector<std::u16string> titles;
+  user::AddIdleHook([&] {
+    HWND active = GetActiveWindow();
+    if (!active || active == window_) return;
+    WCHAR title[64] = {};
+    GetWindowTextW(active, title, 64);
+    titles.push_back(title);
+    EXPECT_EQ(GetParent(active), window_);
+    PostMessageW(active, WM_COMMAND, IDCANCEL, 0);
+  });
+  SendMessageW(window_, WM_HELP, 0, 0);
+  HandleCommand(window_, IDM_ABOUT);
+  EXPECT_EQ(titles, (std::vector<std::u16string>{u"Vintrel - 5765 (heb)", u"Vintrel - 5765 (heb)"}));
+}
+
+TEST_F(MainWindowTest, TheFontCommandHandsTheFontToTheViewOnlyOnOk) {
+  ASSERT_TRUE(Open(MidLesson));
+  ASSERT_TRUE(App.View);
+  WPARAM answer = IDCANCEL;
+  user::AddIdleHook([&] {
+    HWND active = GetActiveWindow();
+    if (!active || active == window_) return;
+    // The reader picks size 32, then answers.
+    SendDlgItemMessageW(active, IDC_SIZE_LIST, LB_SELECTSTRING, WPARAM(-1), reinterpret_cast<LPARAM>(u"32"));
+    PostMessageW(active, WM_COMMAND, answer, 0);
+  });
+  HandleCommand(window_, IDM_FONT);
+  EXPECT_EQ(App.Font.Size, 0);
+  EXPECT_EQ(App.View->Font.Size, 0);
+  answer = IDOK;
+  HandleCommand(window_, IDM_FONT);
+  EXPECT_EQ(App.Font.Size, 32);
+  EXPECT_EQ(App.View->Font.Size, 32);
+}
+
 TEST_F(MainWindowTest, ExitWritesThePosition) {
   ASSERT_TRUE(Open(MidLesson));
   AtLine(0);

@@ -18,12 +18,6 @@ refuse_line() {
   if grep -Eq -- "^$2\$" "$out/$1.out"; then fail "$1" "unexpected line matching '$2'"; fi
 }
 
-# centre NAME PATTERN: the centre of the rect= of the first line matching the pattern.
-centre() {
-  grep -E -- "$2" "$out/$1.out" | head -n1 | sed -E 's/.*rect=(-?[0-9]+),(-?[0-9]+),(-?[0-9]+),(-?[0-9]+).*/\1 \2 \3 \4/' |
-    awk '{ printf "%d %d", ($1 + $3) / 2, ($2 + $4) / 2 }'
-}
-
 rect_of() {
   grep -E -- "$2" "$out/$1.out" | head -n1 | sed -E 's/.*rect=(-?[0-9]+,-?[0-9]+,-?[0-9]+,-?[0-9]+).*/\1/'
 }

@@ -64,6 +64,14 @@ run() {
     > "$work/$name.out" 2> "$work/$name.err"
 }
 
+# centre NAME PATTERN [FIELD]: "X Y", the centre of the rect= (or the FIELD=) of the first
+# line of $work/NAME.out that matches the extended regular expression: where to tap.
+centre() {
+  grep -E -- "$2" "$work/$1.out" | head -n1 |
+    sed -E "s/.* ${3:-rect}=(-?[0-9]+),(-?[0-9]+),(-?[0-9]+),(-?[0-9]+).*/\\1 \\2 \\3 \\4/" |
+    awk '{ printf "%d %d", ($1 + $3) / 2, ($2 + $4) / 2 }'
+}
+
 # write_settings PRODUCT-LINES [PUBLISHER-LINES]: a settings file as a person writes one,
 # with the lines given (printf %b escapes) under the product key and, when given, the
 # publisher's key.

@@ -218,6 +218,9 @@ TEST_F(DialogTest, ControlsStandAtTheirDialogUnitsInPixels) {
   ASSERT_GT(base.cy, 0);
   auto px = [&](int u) { return int(u * base.cx / 4); };
   auto py = [&](int u) { return int(u * base.cy / 8); };
+  // "System" 8 points lays templates out as the handheld did: 160 units fill at most
+  // its 240-pixel screen.
+  EXPECT_LE(px(160), 240);
   EXPECT_EQ(client.right, px(150));
   EXPECT_EQ(client.bottom, py(160));
   // DS_CENTER: centred on the work area.
