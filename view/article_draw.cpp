@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "content/article_format.h"
-#include "text/conversion.h"
 #include "text/text_run.h"
 #include "view/style_font.h"
 
@@ -12,7 +11,6 @@ namespace {
 constexpr BYTE Space = 0x20;
 constexpr COLORREF HighlightText = 0xFF0000;        // blue
 constexpr COLORREF HighlightBackground = 0x00FFFF;  // yellow
-constexpr int UnlimitedWidth = 32767;
 
 bool IsRightToLeft(const LineEntry& entry) { return entry.ParaFlags & RightToLeft; }
 
@@ -21,22 +19,13 @@ BYTE StartStyle(const LineEntry* entry) {
   return entry->ParaFlags && !IsRuleRecord(entry->ParaFlags) ? entry->ParaFlags : 1;
 }
 
-// Sets the active code base for a right-to-left run while it is drawn.
 void DrawRun(ArticleView* view, bool rightToLeft, const BYTE* bytes, int count, int x, int y,
              int w, int h) {
-  if (rightToLeft) SetActiveCodeBase(FontAsciiBase());
-  DrawViewRun(view->Dc, view->WidthTable, bytes, count, x, y, w, h);
-  SetActiveCodeBase(CodeBaseLetter);
+  DrawDirectedRun(view->Dc, view->WidthTable, rightToLeft, bytes, count, x, y, w, h);
 }
 
 void Measure(ArticleView* view, bool rightToLeft, const BYTE* bytes, int* width, int* count) {
-  if (rightToLeft) {
-    SetActiveCodeBase(FontAsciiBase());
-    FitByWidthTable(view->WidthTable, bytes, width, count);
-  } else {
-    FitByExtent(view->Dc, bytes, width, count);
-  }
-  SetActiveCodeBase(CodeBaseLetter);
+  FitDirectedRun(view->Dc, view->WidthTable, rightToLeft, bytes, width, count);
 }
 
 int WordLength(const BYTE* word) {
@@ -101,8 +90,8 @@ void DrawTextEntry(ArticleView* view, const LineEntry& entry, int y) {
             entry.Height);
   } else {
     FittedWord word = FitLeftToRightWord(view, entry);
-    DrawTextRun(view->Dc, word.Start, word.Count, entry.X - entry.HangWidth, y, word.Width,
-                entry.Height);
+    DrawRun(view, false, word.Start, word.Count, entry.X - entry.HangWidth, y, word.Width,
+            entry.Height);
     DrawRun(view, false, LeftToRightRunStart(view, entry), entry.Length, entry.X, y, entry.Width,
             entry.Height);
   }
@@ -240,11 +229,8 @@ void DrawHighlightPart(ArticleView* view, const BYTE* textStart, const BYTE* run
     RECT box = {partX, y - 1, partX + width, y + entry.Height + 1};
     FillRect(dc, &box, yellow);
   }
-  COLORREF oldText = SetTextColor(dc, HighlightText);
-  COLORREF oldBackground = SetBkColor(dc, HighlightBackground);
-  DrawRun(view, rightToLeft, part, partCount, partX, y, width, entry.Height);
-  SetBkColor(dc, oldBackground);
-  SetTextColor(dc, oldText);
+  DrawColouredDirectedRun(dc, view->WidthTable, rightToLeft, part, partCount, partX, y, width,
+                          entry.Height, HighlightText, HighlightBackground);
   if (yellow) DeleteObject(yellow);
 }
 
