@@ -4,6 +4,7 @@
 
 #include "content/article_format.h"
 #include "text/text_run.h"
+#include "view/line_walker.h"
 #include "view/style_font.h"
 
 namespace {
@@ -17,6 +18,18 @@ bool IsRightToLeft(const LineEntry& entry) { return entry.ParaFlags & RightToLef
 // The style the page starts with: that of its first entry when it is text.
 BYTE StartStyle(const LineEntry* entry) {
   return entry->ParaFlags && !IsRuleRecord(entry->ParaFlags) ? entry->ParaFlags : 1;
+}
+
+// Calls visit(entry, y) for every entry from the page's start that fits whole in the
+// view, top first; returns the display lines passed, the blank line after the last
+// entry visited included even when it falls below the view.
+template <typename Visit>
+LONG WalkPage(const PageStart& page, Visit visit) {
+  int bottom = page.Y + page.Room;
+  LineWalker walk(page.Entry, page.Y);
+  for (; !walk.AtEnd() && walk.Top() + walk.Entry().Height <= bottom; walk.Next())
+    visit(walk.Entry(), walk.Top());
+  return walk.Line();
 }
 
 void DrawRun(ArticleView* view, bool rightToLeft, const BYTE* bytes, int count, int x, int y,
@@ -97,14 +110,6 @@ void DrawTextEntry(ArticleView* view, const LineEntry& entry, int y) {
   }
 }
 
-// Moves the page position past one entry and its blank line.
-void Advance(PageStart& page, const LineEntry& entry, LONG* linesDrawn) {
-  int lines = entry.ParaFlags & BlankAfter ? 2 : 1;
-  page.Room -= lines * entry.Height;
-  page.Y += lines * entry.Height;
-  if (linesDrawn) *linesDrawn += lines;
-}
-
 void SelectEntryStyle(ArticleView* view, const LineEntry& entry, BYTE* style, unsigned colour) {
   if (StyleKey(entry.ParaFlags ^ *style)) SelectStyleFont(view, entry.ParaFlags | colour);
   *style = entry.ParaFlags;
@@ -146,38 +151,32 @@ bool IsDrawable(const ArticleView* view) { return view && view->Text && view->Li
 PageStart FindFirstVisibleEntry(ArticleView* view) {
   if (!view || !view->Lines) return {nullptr, 0, 0};
   if (view->FirstLine > view->DisplayLineCount) view->FirstLine = view->LastTopLine;
-  const LineEntry* entry = view->Lines;
-  int line = 0;
-  while (entry->ParaFlags && line < view->FirstLine) {
-    line += entry->ParaFlags & BlankAfter ? 2 : 1;
-    ++entry;
-  }
-  PageStart page = {entry, view->Top, view->Height};
-  if (line > view->FirstLine) {
+  LineWalker walk(view->Lines);
+  walk.SkipUntil([view](const LineEntry&, int line) { return line >= view->FirstLine; });
+  PageStart page = {walk.Position(), view->Top, view->Height};
+  if (walk.Line() > view->FirstLine) {
     // The page begins with the blank line after the entry before.
-    page.Y += entry[-1].Height;
-    page.Room -= entry[-1].Height;
+    page.Y += walk.Position()[-1].Height;
+    page.Room -= walk.Position()[-1].Height;
   }
   return page;
 }
 
 int DrawArticle(ArticleView* view, bool erase) {
   if (!IsDrawable(view)) return -1;
-  view->LinesDrawn = 0;
   PageStart page = FindFirstVisibleEntry(view);
   BYTE style = StartStyle(page.Entry);
   COLORREF keptColour = GetTextColor(view->Dc);
   HGDIOBJ keptFont = SelectStyleFontKeeping(view, style | 0x100);
   if (erase) FillViewRect(view->Dc, view->Left, view->Top, view->Width, view->Height, WHITE_BRUSH);
-  for (const LineEntry* entry = page.Entry; entry->ParaFlags && page.Room >= entry->Height; ++entry) {
-    if (IsRuleRecord(entry->ParaFlags)) {
-      DrawRuleEntry(view, *entry, page.Y);
+  view->LinesDrawn = WalkPage(page, [&](const LineEntry& entry, int y) {
+    if (IsRuleRecord(entry.ParaFlags)) {
+      DrawRuleEntry(view, entry, y);
     } else {
-      SelectEntryStyle(view, *entry, &style, 0x100);
-      DrawTextEntry(view, *entry, page.Y);
+      SelectEntryStyle(view, entry, &style, 0x100);
+      DrawTextEntry(view, entry, y);
     }
-    Advance(page, *entry, &view->LinesDrawn);
-  }
+  });
   SelectObject(view->Dc, keptFont);
   SetTextColor(view->Dc, keptColour);
   if (view->HighlightStart || view->HighlightEnd) return DrawHighlight(view);
@@ -189,15 +188,14 @@ int DrawHighlight(ArticleView* view) {
   PageStart page = FindFirstVisibleEntry(view);
   BYTE style = StartStyle(page.Entry);
   HGDIOBJ keptFont = SelectStyleFontKeeping(view, style);
-  for (const LineEntry* entry = page.Entry; entry->ParaFlags && page.Room >= entry->Height; ++entry) {
+  WalkPage(page, [&](const LineEntry& entry, int y) {
+    if (IsRuleRecord(entry.ParaFlags)) return;
     int first = 0, last = 0;
-    if (!IsRuleRecord(entry->ParaFlags)) EntrySpan(view, *entry, &first, &last);
-    if (!IsRuleRecord(entry->ParaFlags) && view->HighlightEnd >= first && view->HighlightStart <= last) {
-      SelectEntryStyle(view, *entry, &style, 0);
-      DrawHighlightEntry(view, *entry, page.Y);
-    }
-    Advance(page, *entry, nullptr);
-  }
+    EntrySpan(view, entry, &first, &last);
+    if (view->HighlightEnd < first || view->HighlightStart > last) return;
+    SelectEntryStyle(view, entry, &style, 0);
+    DrawHighlightEntry(view, entry, y);
+  });
   SelectObject(view->Dc, keptFont);
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tests/view/view_fixture.h"
+#include "view/line_walker.h"
 
 namespace {
 
@@ -98,6 +99,30 @@ TEST_F(Draw, PageStartsAtTheFirstVisibleLine) {
   view->FirstLine = 5;  // beyond the article
   EXPECT_EQ(FindFirstVisibleEntry(view).Entry - view->Lines, 1);
   EXPECT_EQ(view->FirstLine, 2);
+}
+
+TEST_F(Draw, WalkerCountsEachEntryAndTheBlankLineAfterAParagraph) {
+  ArticleView* view = ViewWithLines(
+      {{2, 1, 0, 0, 10, 20, 0xB1}, {3, 1, 0, 0, 10, 15, 0x31}, {4, 0, 0, 0, 10, 12, 0xC7}, {5, 1, 0, 0, 10, 20, 0x31}});
+  struct {
+    int line, top;
+  } expected[] = {{0, 7}, {2, 47}, {3, 62}, {5, 86}};
+  LineWalker walk(view->Lines, 7);
+  for (auto& e : expected) {
+    ASSERT_FALSE(walk.AtEnd());
+    EXPECT_EQ(walk.Line(), e.line);
+    EXPECT_EQ(walk.Top(), e.top);
+    walk.Next();
+  }
+  EXPECT_TRUE(walk.AtEnd());
+  EXPECT_EQ(walk.Line(), 6);
+
+  LineWalker found(view->Lines);
+  found.SkipUntil([](const LineEntry& entry, int) { return entry.Offset == 4; });
+  EXPECT_EQ(found.Position(), view->Lines + 2);
+  EXPECT_EQ(found.Line(), 3);
+  found.SkipUntil([](const LineEntry&, int) { return false; });
+  EXPECT_TRUE(found.AtEnd());
 }
 
 TEST_F(Draw, PageOfBodyTextAndItsLineCount) {
