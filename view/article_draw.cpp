@@ -1,19 +1,15 @@
 #include "view/article_draw.h"
 
-#include <cstring>
-
 #include "content/article_format.h"
 #include "text/text_run.h"
+#include "view/entry_parts.h"
 #include "view/line_walker.h"
 #include "view/style_font.h"
 
 namespace {
 
-constexpr BYTE Space = 0x20;
 constexpr COLORREF HighlightText = 0xFF0000;        // blue
 constexpr COLORREF HighlightBackground = 0x00FFFF;  // yellow
-
-bool IsRightToLeft(const LineEntry& entry) { return entry.ParaFlags & RightToLeft; }
 
 // The style the page starts with: that of its first entry when it is text.
 BYTE StartStyle(const LineEntry* entry) {
@@ -32,57 +28,6 @@ LONG WalkPage(const PageStart& page, Visit visit) {
   return walk.Line();
 }
 
-void DrawRun(ArticleView* view, bool rightToLeft, const BYTE* bytes, int count, int x, int y,
-             int w, int h) {
-  DrawDirectedRun(view->Dc, view->WidthTable, rightToLeft, bytes, count, x, y, w, h);
-}
-
-void Measure(ArticleView* view, bool rightToLeft, const BYTE* bytes, int* width, int* count) {
-  FitDirectedRun(view->Dc, view->WidthTable, rightToLeft, bytes, width, count);
-}
-
-int WordLength(const BYTE* word) {
-  int n = 0;
-  while (word[n] && word[n] != Space) ++n;
-  return n;
-}
-
-const BYTE* SkipSpaces(const BYTE* p) {
-  while (*p == Space) ++p;
-  return p;
-}
-
-// The hanging word of a right-to-left line follows its run and the spaces after it.
-const BYTE* RightToLeftHangingWord(const ArticleView* view, const LineEntry& entry) {
-  return SkipSpaces(view->Text + entry.Offset + entry.Length);
-}
-
-// The hanging word fitted into its column: k bytes of width w.
-struct FittedWord {
-  const BYTE* Start;
-  int Count;
-  int Width;
-};
-
-FittedWord FitRightToLeftWord(ArticleView* view, const LineEntry& entry) {
-  FittedWord word = {RightToLeftHangingWord(view, entry), 0, entry.HangWidth};
-  word.Count = int(strlen(reinterpret_cast<const char*>(word.Start)));
-  Measure(view, true, word.Start, &word.Width, &word.Count);
-  return word;
-}
-
-FittedWord FitLeftToRightWord(ArticleView* view, const LineEntry& entry) {
-  FittedWord word = {view->Text + entry.Offset, 0, entry.HangWidth};
-  word.Count = WordLength(word.Start);
-  Measure(view, false, word.Start, &word.Width, &word.Count);
-  return word;
-}
-
-const BYTE* LeftToRightRunStart(const ArticleView* view, const LineEntry& entry) {
-  const BYTE* word = view->Text + entry.Offset;
-  return SkipSpaces(word + WordLength(word));
-}
-
 void DrawRuleEntry(ArticleView* view, const LineEntry& entry, int y) {
   HGDIOBJ old = SelectObject(view->Dc, GetStockObject(BLACK_BRUSH));
   int middle = y + entry.Height / 2;
@@ -90,58 +35,43 @@ void DrawRuleEntry(ArticleView* view, const LineEntry& entry, int y) {
   SelectObject(view->Dc, old);
 }
 
-void DrawTextEntry(ArticleView* view, const LineEntry& entry, int y) {
-  bool rightToLeft = IsRightToLeft(entry);
-  if (!entry.HangWidth) {
-    DrawRun(view, rightToLeft, view->Text + entry.Offset, entry.Length, entry.X, y, entry.Width,
-            entry.Height);
-  } else if (rightToLeft) {
-    FittedWord word = FitRightToLeftWord(view, entry);
-    DrawRun(view, true, word.Start, word.Count, entry.X + entry.Width + entry.HangWidth - word.Width,
-            y, word.Width, entry.Height);
-    DrawRun(view, true, view->Text + entry.Offset, entry.Length, entry.X, y, entry.Width,
-            entry.Height);
-  } else {
-    FittedWord word = FitLeftToRightWord(view, entry);
-    DrawRun(view, false, word.Start, word.Count, entry.X - entry.HangWidth, y, word.Width,
-            entry.Height);
-    DrawRun(view, false, LeftToRightRunStart(view, entry), entry.Length, entry.X, y, entry.Width,
-            entry.Height);
-  }
+void DrawPart(ArticleView* view, const LineEntry& entry, const EntryPart& part, int y) {
+  DrawDirectedRun(view->Dc, view->WidthTable, IsRightToLeft(entry), part.Bytes, part.Count, part.X,
+                  y, part.Width, entry.Height);
 }
 
-void SelectEntryStyle(ArticleView* view, const LineEntry& entry, BYTE* style, unsigned colour) {
-  if (StyleKey(entry.ParaFlags ^ *style)) SelectStyleFont(view, entry.ParaFlags | colour);
+void DrawTextEntry(ArticleView* view, const LineEntry& entry, int y) {
+  EntryParts parts = MeasureEntryParts(view, entry);
+  if (parts.HasWord) DrawPart(view, entry, parts.Word, y);
+  DrawPart(view, entry, parts.Run, y);
+}
+
+// Selects the entry's style font when its key differs from the current style's; extra
+// are the request bits besides the key.
+void SelectEntryStyle(ArticleView* view, const LineEntry& entry, BYTE* style, unsigned extra) {
+  if (StyleKey(entry.ParaFlags ^ *style)) SelectStyleFont(view, entry.ParaFlags | extra);
   *style = entry.ParaFlags;
 }
 
-// The text offsets an entry shows, its hanging word included: [first, last].
-void EntrySpan(ArticleView* view, const LineEntry& entry, int* first, int* last) {
-  *first = entry.Offset;
-  *last = entry.Offset + entry.Length;
-  if (!entry.HangWidth) return;
-  if (IsRightToLeft(entry)) {
-    const BYTE* word = RightToLeftHangingWord(view, entry);
-    *last = int(word - view->Text) + int(strlen(reinterpret_cast<const char*>(word)));
-  } else {
-    *last = int(LeftToRightRunStart(view, entry) - view->Text) + entry.Length;
-  }
+bool IsHighlighted(const ArticleView* view, const LineEntry& entry) {
+  TextSpan span = EntrySpan(view, entry);
+  return view->HighlightEnd >= span.First && view->HighlightStart <= span.Last;
+}
+
+// The bytes of a part the highlight may cover: those drawn, but all of a left-to-right
+// hanging word, from its column's left edge.
+int HighlightCount(const LineEntry& entry, const EntryPart& part) {
+  return IsRightToLeft(entry) ? part.Count : part.Length;
 }
 
 void DrawHighlightEntry(ArticleView* view, const LineEntry& entry, int y) {
+  EntryParts parts = MeasureEntryParts(view, entry);
   const BYTE* text = view->Text;
-  if (!entry.HangWidth) {
-    DrawHighlightPart(view, text, text + entry.Offset, entry.Length, entry.X, y, entry);
-  } else if (IsRightToLeft(entry)) {
-    FittedWord word = FitRightToLeftWord(view, entry);
-    DrawHighlightPart(view, text, word.Start, word.Count,
-                      entry.X + entry.Width + entry.HangWidth - word.Width, y, entry);
-    DrawHighlightPart(view, text, text + entry.Offset, entry.Length, entry.X, y, entry);
-  } else {
-    const BYTE* word = text + entry.Offset;
-    DrawHighlightPart(view, text, word, WordLength(word), entry.X - entry.HangWidth, y, entry);
-    DrawHighlightPart(view, text, LeftToRightRunStart(view, entry), entry.Length, entry.X, y, entry);
+  if (parts.HasWord) {
+    DrawHighlightPart(view, text, parts.Word.Bytes, HighlightCount(entry, parts.Word), parts.Word.X,
+                      y, entry);
   }
+  DrawHighlightPart(view, text, parts.Run.Bytes, parts.Run.Count, parts.Run.X, y, entry);
 }
 
 bool IsDrawable(const ArticleView* view) { return view && view->Text && view->Lines; }
@@ -189,10 +119,7 @@ int DrawHighlight(ArticleView* view) {
   BYTE style = StartStyle(page.Entry);
   HGDIOBJ keptFont = SelectStyleFontKeeping(view, style);
   WalkPage(page, [&](const LineEntry& entry, int y) {
-    if (IsRuleRecord(entry.ParaFlags)) return;
-    int first = 0, last = 0;
-    EntrySpan(view, entry, &first, &last);
-    if (view->HighlightEnd < first || view->HighlightStart > last) return;
+    if (IsRuleRecord(entry.ParaFlags) || !IsHighlighted(view, entry)) return;
     SelectEntryStyle(view, entry, &style, 0);
     DrawHighlightEntry(view, entry, y);
   });
@@ -211,7 +138,7 @@ void DrawHighlightPart(ArticleView* view, const BYTE* textStart, const BYTE* run
   if (s > count) return;
   if (s >= 0) {
     int before = UnlimitedWidth, measured = s;
-    Measure(view, rightToLeft, run, &before, &measured);
+    FitDirectedRun(view->Dc, view->WidthTable, rightToLeft, run, &before, &measured);
     part = run + s;
     partCount = count - s;
     partX = x + before;
@@ -220,14 +147,13 @@ void DrawHighlightPart(ArticleView* view, const BYTE* textStart, const BYTE* run
   if (partCount > untilEnd) partCount = untilEnd;
   if (partCount <= 0) return;
   int width = UnlimitedWidth;
-  Measure(view, rightToLeft, part, &width, &partCount);
-  HDC dc = view->Dc;
+  FitDirectedRun(view->Dc, view->WidthTable, rightToLeft, part, &width, &partCount);
   HBRUSH yellow = CreateSolidBrush(HighlightBackground);
   if (yellow) {
     RECT box = {partX, y - 1, partX + width, y + entry.Height + 1};
-    FillRect(dc, &box, yellow);
+    FillRect(view->Dc, &box, yellow);
   }
-  DrawColouredDirectedRun(dc, view->WidthTable, rightToLeft, part, partCount, partX, y, width,
+  DrawColouredDirectedRun(view->Dc, view->WidthTable, rightToLeft, part, partCount, partX, y, width,
                           entry.Height, HighlightText, HighlightBackground);
   if (yellow) DeleteObject(yellow);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tests/view/view_fixture.h"
+#include "view/entry_parts.h"
 #include "view/line_walker.h"
 
 namespace {
@@ -123,6 +124,57 @@ TEST_F(Draw, WalkerCountsEachEntryAndTheBlankLineAfterAParagraph) {
   EXPECT_EQ(found.Line(), 3);
   found.SkipUntil([](const LineEntry&, int) { return false; });
   EXPECT_TRUE(found.AtEnd());
+}
+
+TEST_F(Draw, EntryPartsPlaceTheHangingWordInItsColumn) {
+  // Each paragraph's text starts at offset 2.
+  struct {
+    const char* name;
+    BYTE flags, indent;
+    const char* text;
+    bool hasWord;
+    int wordAt, wordLength, wordCount;
+    int runAt, runLength;
+    int spanLast;
+  } cases[] = {
+      {"WithoutHangingWord", 0xB1, 0x00, "hh ee aa", false, 0, 0, 0, 2, 8, 10},
+      // Stored "hh ee aa", read "aa ee hh": "aa" hangs, after the run in the text.
+      {"RightToLeft", 0xB1, 0xC0, "hh ee aa", true, 8, 2, 2, 2, 5, 10},
+      {"LeftToRight", 0x01, 0xC0, "aa ee hh", true, 2, 2, 2, 5, 5, 10},
+      // A word wider than its column keeps its length; only what fits is drawn.
+      {"LeftToRightWiderThanItsColumn", 0x01, 0x40, "aaaaaaaa ee", true, 2, 8, -1, 11, 2, 13},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ArticleView* view = MakeView(240);
+    ASSERT_EQ(LayoutArticle(view, ArticleBuilder().Text(c.flags, c.indent, c.text).Build(), true), 0);
+    const LineEntry& e = view->Lines[0];
+    HGDIOBJ old = SelectStyleFont(view, e.ParaFlags);
+    EntryParts parts = MeasureEntryParts(view, e);
+    SelectObject(view->Dc, old);
+    EXPECT_EQ(parts.Run.Bytes - view->Text, c.runAt);
+    EXPECT_EQ(parts.Run.Count, c.runLength);
+    EXPECT_EQ(parts.Run.Length, c.runLength);
+    EXPECT_EQ(parts.Run.X, e.X);
+    EXPECT_EQ(parts.Run.Width, e.Width);
+    ASSERT_EQ(parts.HasWord, c.hasWord);
+    TextSpan span = EntrySpan(view, e);
+    EXPECT_EQ(span.First, e.Offset);
+    EXPECT_EQ(span.Last, c.spanLast);
+    if (!c.hasWord) continue;
+    const EntryPart& word = parts.Word;
+    EXPECT_EQ(word.Bytes - view->Text, c.wordAt);
+    EXPECT_EQ(word.Length, c.wordLength);
+    int count = c.wordCount >= 0 ? c.wordCount : e.HangWidth / a;
+    if (c.wordCount < 0) {
+      ASSERT_LT(count, c.wordLength);
+    }
+    EXPECT_EQ(word.Count, count);
+    EXPECT_EQ(word.Width, count * a);
+    EXPECT_LE(word.Width, e.HangWidth);
+    if (c.flags & 0x10) EXPECT_EQ(word.X + word.Width, e.X + e.Width + e.HangWidth);
+    else EXPECT_EQ(word.X, e.X - e.HangWidth);
+  }
 }
 
 TEST_F(Draw, PageOfBodyTextAndItsLineCount) {
