@@ -5,15 +5,13 @@
 #include "view/entry_parts.h"
 #include "view/line_walker.h"
 #include "view/style_font.h"
+#include "view/view_colours.h"
 
 namespace {
 
-constexpr COLORREF HighlightText = 0xFF0000;        // blue
-constexpr COLORREF HighlightBackground = 0x00FFFF;  // yellow
-
 // The style the page starts with: that of its first entry when it is text.
 BYTE StartStyle(const LineEntry* entry) {
-  return entry->ParaFlags && !IsRuleRecord(entry->ParaFlags) ? entry->ParaFlags : 1;
+  return entry->ParaFlags && !IsRuleRecord(entry->ParaFlags) ? entry->ParaFlags : BYTE(BaseStyle);
 }
 
 // Calls visit(entry, y) for every entry from the page's start that fits whole in the
@@ -97,13 +95,13 @@ int DrawArticle(ArticleView* view, bool erase) {
   PageStart page = FindFirstVisibleEntry(view);
   BYTE style = StartStyle(page.Entry);
   COLORREF keptColour = GetTextColor(view->Dc);
-  HGDIOBJ keptFont = SelectStyleFontKeeping(view, style | 0x100);
+  HGDIOBJ keptFont = SelectStyleFontKeeping(view, style | StyleColourRequest);
   if (erase) FillViewRect(view->Dc, view->Left, view->Top, view->Width, view->Height, WHITE_BRUSH);
   view->LinesDrawn = WalkPage(page, [&](const LineEntry& entry, int y) {
     if (IsRuleRecord(entry.ParaFlags)) {
       DrawRuleEntry(view, entry, y);
     } else {
-      SelectEntryStyle(view, entry, &style, 0x100);
+      SelectEntryStyle(view, entry, &style, StyleColourRequest);
       DrawTextEntry(view, entry, y);
     }
   });

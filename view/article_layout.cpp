@@ -232,9 +232,9 @@ WORD LayoutArticle(ArticleView* view, BYTE* text, bool freeOld) {
   Layout layout = {};
   layout.view = view;
   layout.text = text;
-  HGDIOBJ kept = SelectStyleFontKeeping(view, 1);
+  HGDIOBJ kept = SelectStyleFontKeeping(view, BaseStyle);
   ReadMetrics(layout);
-  layout.style = 1;
+  layout.style = BaseStyle;
   WORD status = LayOutRecords(layout);
   if (status) {
     // The table ends at the failing entry; a text the view does not hold leaves no
