@@ -6,13 +6,7 @@
 #include "content/article_format.h"
 #include "index/index_view.h"
 #include "view/style_font.h"
-
-namespace {
-
-constexpr COLORREF Blue = 0xFF0000;
-constexpr COLORREF Black = 0x000000;
-
-}  // namespace
+#include "view/view_colours.h"
 
 COLORREF IndexTextColour(unsigned key) {
   return (key & (LargeStyle | BoldStyle)) == (LargeStyle | BoldStyle) ? Blue : Black;

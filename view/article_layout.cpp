@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "content/article_format.h"
-#include "text/conversion.h"
 #include "text/text_run.h"
 #include "view/article_view.h"
 #include "view/style_font.h"
@@ -73,16 +72,10 @@ bool LayOutRule(Layout& layout, const ParagraphRecord& r) {
   return true;
 }
 
-// Fits up to count bytes at p into avail pixels, measured as the paragraph's
+// Fits up to count bytes at p into *width pixels, measured as the paragraph's
 // direction requires.
 void Fit(Layout& layout, bool rightToLeft, const BYTE* p, int* width, int* count) {
-  if (rightToLeft) {
-    SetActiveCodeBase(FontAsciiBase());
-    FitByWidthTable(layout.view->WidthTable, p, width, count);
-    SetActiveCodeBase(CodeBaseLetter);
-  } else {
-    FitByExtent(layout.view->Dc, p, width, count);
-  }
+  FitDirectedRun(layout.view->Dc, layout.view->WidthTable, rightToLeft, p, width, count);
 }
 
 // Moves a fit that ended inside a word back to the last space (the line ends before
@@ -133,7 +126,7 @@ bool LayOutLines(Layout& layout, const ParagraphRecord& r, const BYTE* work, int
     BreakAtWordEnd(layout, rightToLeft, p, &k, &w);
     if (k == 0 && !hang && *p) {
       // Not even one byte fits: take one anyway, so that every line makes progress.
-      w = 0x7FFF;
+      w = UnlimitedWidth;
       k = 1;
       Fit(layout, rightToLeft, p, &w, &k);
       k = 1;
@@ -239,9 +232,9 @@ WORD LayoutArticle(ArticleView* view, BYTE* text, bool freeOld) {
   Layout layout = {};
   layout.view = view;
   layout.text = text;
-  HGDIOBJ kept = SelectStyleFontKeeping(view, 1);
+  HGDIOBJ kept = SelectStyleFontKeeping(view, BaseStyle);
   ReadMetrics(layout);
-  layout.style = 1;
+  layout.style = BaseStyle;
   WORD status = LayOutRecords(layout);
   if (status) {
     // The table ends at the failing entry; a text the view does not hold leaves no

@@ -5,12 +5,10 @@
 
 #include "content/article_format.h"
 #include "view/article_view.h"
+#include "view/view_colours.h"
 
 namespace {
 
-constexpr COLORREF Navy = 0x800000;
-constexpr COLORREF Blue = 0xFF0000;
-constexpr COLORREF Black = 0x000000;
 
 bool IsMeasured(const StyleFont* node) {
   return node->Widths[0] != WidthsUnmeasured0 && node->Widths[1] != WidthsUnmeasured1;
@@ -94,7 +92,7 @@ HFONT AddStyleFont(ArticleView* view, BYTE key) {
 
 HGDIOBJ SelectStyleFont(ArticleView* view, unsigned request) {
   if (!view) return nullptr;
-  BYTE key = BYTE(request & StyleKeyMask);
+  BYTE key = StyleKey(BYTE(request));
   StyleFont* node = FindStyleFont(view->StyleFonts, key);
   bool isNew = !node || !node->FontHandle;
   HFONT font = isNew ? AddStyleFont(view, key) : node->FontHandle;
