@@ -49,6 +49,8 @@ void ExposeInParent(const Window& w, const RECT& rect);
 HWND NextWindowToPaint();
 HDC WindowDC(HWND handle, bool wholeWindow);
 bool SurfaceTopLeft(const Window& w, POINT& at);  // the window's corner on its surface
+// Shows the composed screen on the display unless it shows exactly that already.
+void PresentChanges(display::Display& d);
 
 // ---- nonclient.cpp -------------------------------------------------------------------------
 Frame ComputeFrame(const Window& w);

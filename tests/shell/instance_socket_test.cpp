@@ -40,7 +40,7 @@ class Rendezvous : public ::testing::Test {
     std::optional<RemoteReply> reply;
     std::atomic<bool> done{false};
     std::thread asker([&] {
-      reply = AskRunningCopy(paths_, request, 5000);
+      reply = AskRunningCopy(paths_, request, 5000).reply;
       done = true;
     });
     while (!done) {
@@ -125,7 +125,10 @@ TEST_F(Rendezvous, TheFirstCopyAnswersAndTheSecondCannotClaim) {
 }
 
 TEST_F(Rendezvous, NobodyAnswersWhenNoCopyRuns) {
-  EXPECT_FALSE(AskRunningCopy(paths_, {}, 1000));
+  auto outcome = AskRunningCopy(paths_, {}, 1000);
+  EXPECT_FALSE(outcome.reply);
+  EXPECT_TRUE(outcome.nobodyListens);
+  EXPECT_FALSE(outcome.delivered);
 }
 
 TEST_F(Rendezvous, AStaleSocketIsDetectedAndReplaced) {
@@ -139,7 +142,9 @@ TEST_F(Rendezvous, AStaleSocketIsDetectedAndReplaced) {
   close(fd);
   ASSERT_TRUE(fs::exists(paths_.socket));
 
-  EXPECT_FALSE(AskRunningCopy(paths_, {}, 1000)) << "the stale socket answers nothing";
+  auto outcome = AskRunningCopy(paths_, {}, 1000);
+  EXPECT_FALSE(outcome.reply) << "the stale socket answers nothing";
+  EXPECT_TRUE(outcome.nobodyListens);
   auto server = InstanceServer::Claim(paths_);
   ASSERT_TRUE(server) << "the stale socket is replaced";
   auto reply = AskServed(*server, {}, [](const RemoteRequest&) { return RemoteReply{7, 0}; });
