@@ -174,6 +174,10 @@ void CancelModalLoops() {
   if (!frames.empty()) PostInput(nullptr, WM_NULL, 0, 0);
 }
 
+bool CloseRequestWaiting() {
+  return S().closeMainWhenUnwound && S().modals.empty() && MainWindow();
+}
+
 // Without a main window yet (a request during the start), the request waits for it.
 void CloseMainWhenUnwound() {
   HWND main = MainWindow();

@@ -85,6 +85,9 @@ void SetScreenSize(int width, int height);
 
 // ---- input.cpp -------------------------------------------------------------------------------
 void CancelModalLoops();
+// A close request the loop can carry out now: no modal loop is left and there is a main
+// window to close.
+bool CloseRequestWaiting();
 void CloseMainWhenUnwound();
 
 }  // namespace user

@@ -85,7 +85,8 @@ void Idle() {
   S().wakeWithin.reset();
   TakeTerminationRequest();
   RunIdleHooks();
-  if (!S().queue.empty() || S().quitPosted || NextWindowToPaint()) return;
+  if (!S().queue.empty() || S().quitPosted || NextWindowToPaint() || CloseRequestWaiting())
+    return;
   int timeoutMs = WaitTimeoutMs();
   if (!d) {
     if (timeoutMs < 0 || timeoutMs > kNoDisplayWaitMs) timeoutMs = kNoDisplayWaitMs;
