@@ -44,4 +44,24 @@ grep -q '^window ' "$work/after.out" && fail "a copy after the burst ran on its 
 kill -TERM "$first"
 wait "$first" || fail "the first copy exited with $?"
 [ -e "$socket" ] && fail "the first copy left its socket file behind"
+
+# A copy whose running copy dies while it asks asks again, finds nobody, and becomes the
+# running copy itself; the next copy hands over to it.
+"$program" --headless --script "$work/first.script" > "$work/dying.out" 2>&1 &
+dying=$!
+wait_for_line "$work/dying.out" '^end$' > /dev/null || fail "the dying copy did not start"
+kill -STOP "$dying"
+printf 'windows
+wait 120000
+' > "$work/heir.script"
+"$program" --headless --script "$work/heir.script" > "$work/heir.out" 2> "$work/heir.err" &
+heir=$!
+sleep 0.5
+kill -KILL "$dying"
+wait "$dying" 2> /dev/null
+wait_for_line "$work/heir.out" '^end$' > /dev/null || fail "the copy did not take over"
+run after_heir "windows\nquit"
+grep -q '^window ' "$work/after_heir.out" && fail "a copy ran beside the one that took over"
+kill -TERM "$heir"
+wait "$heir" || fail "the copy that took over exited with $?"
 finish "single instance under a burst"
