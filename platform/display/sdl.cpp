@@ -26,12 +26,10 @@ uint32_t ModifiersOf(uint16_t sdlMod) {
 
 class SdlDisplay final : public Display {
  public:
-  SdlDisplay(SDL_Window* window, SDL_Renderer* renderer, int width, int height, int zoom)
-      : window_(window), renderer_(renderer), width_(width), height_(height), zoom_(zoom) {}
+  SdlDisplay(SDL_Window* window, int width, int height, int zoom)
+      : window_(window), width_(width), height_(height), zoom_(zoom) {}
 
   ~SdlDisplay() override {
-    if (texture_) SDL_DestroyTexture(texture_);
-    SDL_DestroyRenderer(renderer_);
     SDL_DestroyWindow(window_);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
@@ -42,6 +40,11 @@ class SdlDisplay final : public Display {
   void present(const uint32_t* pixels) override {
     frame_.assign(pixels, pixels + size_t(width_) * height_);
     draw();
+    // Shown with its first frame, so the window never appears blank.
+    if (!shown_) {
+      SDL_ShowWindow(window_);
+      shown_ = true;
+    }
   }
 
   bool nextEvent(Event& event, int timeoutMs) override {
@@ -90,22 +93,25 @@ class SdlDisplay final : public Display {
   }
 
  private:
+  // The frame scaled into the window's own surface, the rest of the window black, then
+  // the surface shown. A 2D picture needs no renderer: on X11 the surface is shared
+  // memory that the server copies from.
   void draw() {
     if (frame_.size() != size_t(width_) * height_) return;
-    if (!texture_ || textureWidth_ != width_ || textureHeight_ != height_) {
-      if (texture_) SDL_DestroyTexture(texture_);
-      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888,
-                                   SDL_TEXTUREACCESS_STREAMING, width_, height_);
-      textureWidth_ = width_;
-      textureHeight_ = height_;
-      if (!texture_) return;
-    }
-    SDL_UpdateTexture(texture_, nullptr, frame_.data(), width_ * 4);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_Rect target{0, 0, width_ * zoom_, height_ * zoom_};
-    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
-    SDL_RenderPresent(renderer_);
+    SDL_Surface* target = SDL_GetWindowSurface(window_);
+    if (!target) return;
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+        frame_.data(), width_, height_, 32, width_ * 4, SDL_PIXELFORMAT_RGB888);
+    if (!source) return;
+    SDL_Rect scaled{0, 0, width_ * zoom_, height_ * zoom_};
+    if (zoom_ == 1) SDL_BlitSurface(source, nullptr, target, &scaled);
+    else SDL_BlitScaled(source, nullptr, target, &scaled);
+    SDL_FreeSurface(source);
+    const SDL_Rect margins[] = {{scaled.w, 0, target->w - scaled.w, target->h},
+                                {0, scaled.h, scaled.w, target->h - scaled.h}};
+    for (const SDL_Rect& margin : margins)
+      if (margin.w > 0 && margin.h > 0) SDL_FillRect(target, &margin, 0);
+    SDL_UpdateWindowSurface(window_);
   }
 
   void push(Event event) { pending_.push_back(event); }
@@ -203,10 +209,7 @@ class SdlDisplay final : public Display {
   }
 
   SDL_Window* window_;
-  SDL_Renderer* renderer_;
-  SDL_Texture* texture_ = nullptr;
-  int textureWidth_ = 0;
-  int textureHeight_ = 0;
+  bool shown_ = false;
   int width_;
   int height_;
   int zoom_;
@@ -250,7 +253,6 @@ std::unique_ptr<Display> CreateSdlDisplay(int width, int height, int zoom, std::
   }
   // Ctrl+C and kill end the program as usual instead of becoming a window event.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     error = SDL_GetError();
     return nullptr;
@@ -260,17 +262,21 @@ std::unique_ptr<Display> CreateSdlDisplay(int width, int height, int zoom, std::
     error = "no desktop display could be reached";
     return nullptr;
   }
-  SDL_Window* window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                        width * zoom, height * zoom, SDL_WINDOW_RESIZABLE);
-  SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
-  if (!renderer) {
+  // On X11 the window's surface is the server's shared memory; without this SDL would
+  // load an OpenGL driver to copy the picture through a texture.
+  if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_Window* window =
+      SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width * zoom,
+                       height * zoom, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+  if (!window || !SDL_GetWindowSurface(window)) {
     error = SDL_GetError();
     if (window) SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return nullptr;
   }
   SDL_StartTextInput();
-  return std::make_unique<SdlDisplay>(window, renderer, width, height, zoom);
+  return std::make_unique<SdlDisplay>(window, width, height, zoom);
 }
 
 }  // namespace display
