@@ -29,10 +29,11 @@ class SdlDisplay final : public Display {
   SdlDisplay(SDL_Window* window, int width, int height, int zoom)
       : window_(window), width_(width), height_(height), zoom_(zoom) {}
 
-  ~SdlDisplay() override {
-    SDL_DestroyWindow(window_);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  }
+  // The window is hidden and left, with SDL's video, to the end of the process, whose
+  // connection to the X server takes it along: SDL may still have a message in flight
+  // that wakes its event wait, sent to this window over a second connection, and one
+  // that reached a destroyed window would be an X error, which ends the process.
+  ~SdlDisplay() override { SDL_HideWindow(window_); }
 
   int width() const override { return width_; }
   int height() const override { return height_; }
