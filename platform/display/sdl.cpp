@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "display/zoom.h"
 #include "kernel/utf.h"
 #include "platform/keys.h"
 
@@ -94,25 +95,37 @@ class SdlDisplay final : public Display {
   }
 
  private:
-  // The frame scaled into the window's own surface, the rest of the window black, then
+  // The frame zoomed into the window's own surface, the rest of the window black, then
   // the surface shown. A 2D picture needs no renderer: on X11 the surface is shared
   // memory that the server copies from.
   void draw() {
     if (frame_.size() != size_t(width_) * height_) return;
     SDL_Surface* target = SDL_GetWindowSurface(window_);
     if (!target) return;
-    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
-        frame_.data(), width_, height_, 32, width_ * 4, SDL_PIXELFORMAT_RGB888);
-    if (!source) return;
-    SDL_Rect scaled{0, 0, width_ * zoom_, height_ * zoom_};
-    if (zoom_ == 1) SDL_BlitSurface(source, nullptr, target, &scaled);
-    else SDL_BlitScaled(source, nullptr, target, &scaled);
-    SDL_FreeSurface(source);
-    const SDL_Rect margins[] = {{scaled.w, 0, target->w - scaled.w, target->h},
-                                {0, scaled.h, scaled.w, target->h - scaled.h}};
+    const SDL_Rect zoomed{0, 0, width_ * zoom_, height_ * zoom_};
+    if (target->format->format == SDL_PIXELFORMAT_RGB888) {
+      if (SDL_LockSurface(target) != 0) return;
+      ZoomPixels(frame_.data(), width_, height_, zoom_, static_cast<uint8_t*>(target->pixels),
+                 target->w, target->h, target->pitch);
+      SDL_UnlockSurface(target);
+    } else {
+      blitConverted(target, zoomed);
+    }
+    const SDL_Rect margins[] = {{zoomed.w, 0, target->w - zoomed.w, target->h},
+                                {0, zoomed.h, zoomed.w, target->h - zoomed.h}};
     for (const SDL_Rect& margin : margins)
       if (margin.w > 0 && margin.h > 0) SDL_FillRect(target, &margin, 0);
     SDL_UpdateWindowSurface(window_);
+  }
+
+  // A surface of another pixel format: SDL converts while it scales.
+  void blitConverted(SDL_Surface* target, SDL_Rect zoomed) {
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+        frame_.data(), width_, height_, 32, width_ * 4, SDL_PIXELFORMAT_RGB888);
+    if (!source) return;
+    if (zoom_ == 1) SDL_BlitSurface(source, nullptr, target, &zoomed);
+    else SDL_BlitScaled(source, nullptr, target, &zoomed);
+    SDL_FreeSurface(source);
   }
 
   void push(Event event) { pending_.push_back(event); }
