@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <poll.h>
+#include <unistd.h>
 
 #include <chrono>
 
@@ -16,7 +17,12 @@ struct XSession::Connection {
 };
 
 XSession::XSession() : connection_(std::make_unique<Connection>()) {
-  connection_->display = XOpenDisplay(nullptr);
+  // A busy server may refuse a connection for a moment (its queue of new connections
+  // is full); the session asks again for up to a second.
+  for (int attempt = 0; attempt < 50 && !connection_->display; ++attempt) {
+    if (attempt) usleep(20000);
+    connection_->display = XOpenDisplay(nullptr);
+  }
   if (!connection_->display) return;
   XSelectInput(connection_->display, DefaultRootWindow(connection_->display),
                SubstructureNotifyMask);
@@ -29,6 +35,7 @@ bool XSession::ok() const { return connection_->display != nullptr; }
 
 void XSession::watch(int timeoutMs, bool untilMapped) {
   ::Display* display = connection_->display;
+  if (!display) return;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
     while (XPending(display)) {
@@ -69,6 +76,7 @@ std::chrono::steady_clock::time_point XSession::mappedAt(unsigned long window) c
 
 void XSession::pressKey(unsigned long window, const char* keyName) {
   ::Display* display = connection_->display;
+  if (!display) return;
   XEvent event{};
   event.xkey.display = display;
   event.xkey.window = window;
@@ -85,6 +93,7 @@ void XSession::pressKey(unsigned long window, const char* keyName) {
 
 void XSession::close(unsigned long window) {
   ::Display* display = connection_->display;
+  if (!display) return;
   XEvent event{};
   event.xclient.type = ClientMessage;
   event.xclient.window = window;
