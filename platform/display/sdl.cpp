@@ -298,6 +298,36 @@ bool IsDesktopDriver(const char* driver) {
   return driver && (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "wayland") == 0);
 }
 
+// The window's class on X11 and application id on Wayland are the desktop entry's name,
+// so the dock shows the entry's icon and groups the window with it. SDL reads them from
+// its environment when its video starts; a value the user set is left as it is, and the
+// program's children never see ours.
+class DesktopIdentity {
+ public:
+  DesktopIdentity() {
+    for (const char* name : kVariables)
+      if (!std::getenv(name) && setenv(name, VINTREL_APP_ID, 0) == 0) set_.push_back(name);
+    SDL_SetHint(SDL_HINT_APP_NAME, "Vintrel");
+  }
+  ~DesktopIdentity() {
+    for (const char* name : set_) unsetenv(name);
+  }
+  DesktopIdentity(const DesktopIdentity&) = delete;
+  DesktopIdentity& operator=(const DesktopIdentity&) = delete;
+
+ private:
+  static constexpr const char* kVariables[] = {"SDL_VIDEO_X11_WMCLASS", "SDL_VIDEO_WAYLAND_WMCLASS"};
+  std::vector<const char*> set_;
+};
+
+// The zoom asked for, or without one the zoom that fits the first display's usable area.
+int ChosenZoom(int width, int height, int zoom) {
+  if (zoom > 0) return zoom;
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+  return FittingZoom(width, height, usable.w, usable.h);
+}
+
 }  // namespace
 
 uint32_t VirtualKeyForSdlKey(int32_t sdlKey) {
@@ -320,7 +350,6 @@ uint32_t VirtualKeyForSdlKey(int32_t sdlKey) {
 }
 
 std::unique_ptr<Display> CreateSdlDisplay(int width, int height, int zoom, std::string& error) {
-  zoom = std::max(zoom, 1);
   // SDL would fall back to an invisible off-screen window; a desktop is needed unless
   // SDL_VIDEODRIVER asks for a particular driver.
   bool driverChosen = std::getenv("SDL_VIDEODRIVER") != nullptr;
@@ -330,7 +359,12 @@ std::unique_ptr<Display> CreateSdlDisplay(int width, int height, int zoom, std::
   }
   // Ctrl+C and kill end the program as usual instead of becoming a window event.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+  int started;
+  {
+    DesktopIdentity identity;
+    started = SDL_InitSubSystem(SDL_INIT_VIDEO);
+  }
+  if (started != 0) {
     error = SDL_GetError();
     return nullptr;
   }
@@ -343,6 +377,7 @@ std::unique_ptr<Display> CreateSdlDisplay(int width, int height, int zoom, std::
   // load an OpenGL driver to copy the picture through a texture.
   if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  zoom = ChosenZoom(width, height, zoom);
   SDL_Window* window =
       SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width * zoom,
                        height * zoom, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);

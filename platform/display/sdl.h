@@ -10,7 +10,8 @@
 
 namespace display {
 
-// A window for a screen of width x height pixels shown zoom times larger (zoom >= 1).
+// A window for a screen of width x height pixels shown zoom times larger; with zoom 0,
+// at the zoom that fits the desktop (FittingZoom).
 // Null when no window can be opened (no display to connect to); error then says why in
 // a few words, for the caller's one-line message.
 std::unique_ptr<Display> CreateSdlDisplay(int width, int height, int zoom, std::string& error);

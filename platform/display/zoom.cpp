@@ -47,4 +47,12 @@ void ZoomPixels(const uint32_t* pixels, int width, int height, int zoom, uint8_t
   }
 }
 
+int FittingZoom(int width, int height, int usableWidth, int usableHeight) {
+  int zoom = kLargestFittingZoom;
+  // 64-bit products: a screen of 8192 pixels at zoom 4 against a desktop's size times 4.
+  auto fits = [&](int screen, int usable) { return int64_t(screen) * zoom * 5 <= int64_t(usable) * 4; };
+  while (zoom > 1 && !(fits(width, usableWidth) && fits(height, usableHeight))) --zoom;
+  return zoom;
+}
+
 }  // namespace display

@@ -13,4 +13,11 @@ namespace display {
 void ZoomPixels(const uint32_t* pixels, int width, int height, int zoom, uint8_t* target,
                 int targetWidth, int targetHeight, int targetPitch);
 
+// The zoom a window starts with when none is asked for: the largest whole number from 1
+// to kLargestFittingZoom at which a width x height screen takes at most four fifths of
+// the desktop's usable width and height, so it is readable on a large display and still
+// fits a small one; 1 when even that does not fit or the desktop's size is unknown (0).
+inline constexpr int kLargestFittingZoom = 4;
+int FittingZoom(int width, int height, int usableWidth, int usableHeight);
+
 }  // namespace display

@@ -80,7 +80,8 @@ std::string Usage() {
          "  --headless      run on an in-memory screen instead of a window\n"
          "  --script FILE   drive the headless screen from FILE (see docs/SCRIPT.md)\n"
          "  --screen WxH    screen size in pixels (default 240x320)\n"
-         "  --zoom N        window pixels per screen pixel (default 2)\n"
+         "  --zoom N        window pixels per screen pixel (default: the largest from 1\n"
+         "                  to 4 at which the window fits the desktop)\n"
          "  --help          show this help\n"
          "  --version       show the program's name and version\n";
 }

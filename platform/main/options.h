@@ -14,7 +14,7 @@ struct Options {
   std::string script;
   int width = 240;
   int height = 320;
-  int zoom = 2;
+  int zoom = 0;  // none asked for: the window takes the zoom that fits the desktop
   bool help = false;
   bool version = false;
   std::vector<std::string> programArguments;  // the words after the options

@@ -66,4 +66,27 @@ TEST(ZoomPixels, EachPixelBecomesASquareAndTheRestIsLeftAlone) {
   }
 }
 
+TEST(FittingZoom, IsTheLargestWholeZoomThatFitsFourFifthsOfTheDesktop) {
+  const struct {
+    const char* name;
+    int width, height, usableWidth, usableHeight;
+    int zoom;
+  } cases[] = {
+      {"a full-HD desktop less its panel", 240, 320, 1920, 1040, 2},
+      {"a 4K desktop: the largest zoom", 240, 320, 3840, 2100, 4},
+      {"a laptop of 768 lines", 240, 320, 1366, 740, 1},
+      {"exactly four fifths fits", 240, 320, 800, 800, 2},
+      {"one line short of it does not", 240, 320, 800, 799, 1},
+      {"a 1440-line desktop", 240, 320, 2560, 1400, 3},
+      {"a wide screen is held by the desktop's width", 800, 200, 1920, 1040, 1},
+      {"a screen larger than the desktop still gets 1", 2000, 2000, 1920, 1040, 1},
+      {"an unknown desktop", 240, 320, 0, 0, 1},
+      {"the largest screen on a huge desktop", 8192, 8192, 65536, 65536, 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(display::FittingZoom(c.width, c.height, c.usableWidth, c.usableHeight), c.zoom);
+  }
+}
+
 }  // namespace

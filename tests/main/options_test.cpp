@@ -19,11 +19,11 @@ TEST(PlatformOptions, ParsesOptionsAndLeavesTheRestToTheProgram) {
     std::u16string commandLine = {};
   };
   const Case cases[] = {
-      {{}, true, false, "", 240, 320, 2, u""},
-      {{"--headless", "--script", "s.txt", "/today"}, true, true, "s.txt", 240, 320, 2, u"/today"},
+      {{}, true, false, "", 240, 320, 0, u""},
+      {{"--headless", "--script", "s.txt", "/today"}, true, true, "s.txt", 240, 320, 0, u"/today"},
       {{"--screen", "320x240", "--zoom=3", "a", "b"}, true, false, "", 320, 240, 3, u"a b"},
-      {{"--headless", "--", "--zoom", "x"}, true, true, "", 240, 320, 2, u"--zoom x"},
-      {{"/today", "--headless"}, true, false, "", 240, 320, 2, u"/today --headless"},
+      {{"--headless", "--", "--zoom", "x"}, true, true, "", 240, 320, 0, u"--zoom x"},
+      {{"/today", "--headless"}, true, false, "", 240, 320, 0, u"/today --headless"},
       {{"--bogus"}, false},
       {{"--screen", "240"}, false},
       {{"--screen", "0x10"}, false},
