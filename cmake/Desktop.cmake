@@ -7,3 +7,9 @@ if(NOT VINTREL_APP_ID MATCHES "^[A-Za-z][A-Za-z0-9_-]*(\\.[A-Za-z_][A-Za-z0-9_-]
   message(FATAL_ERROR "VINTREL_APP_ID must be a reverse domain name such as org.example.Vintrel "
                       "(letters, digits, '_' and '-' in parts joined by dots), not '${VINTREL_APP_ID}'")
 endif()
+
+# Where an installed copy keeps what it needs besides the executables, below the prefix:
+# the window's module, found through the installed program's run path, and the built
+# book for vintrel-book's terminal commands, found from its own folder.
+set(VINTREL_INSTALLED_MODULE_DIR lib/vintrel)
+set(VINTREL_INSTALLED_BOOK_DIR share/vintrel/book)

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,8 +27,20 @@ const char* const Usage =
     "                              edition's ranges\n"
     "  --help                      this text\n"
     "\n"
-    "DIR defaults to the build's book folder, " VINTREL_BOOK_DEFAULT_DIR ".\n"
+    "DIR defaults to the book installed with the program (" VINTREL_BOOK_INSTALLED_DIR "\n"
+    "from the program's folder) or, in the build tree, " VINTREL_BOOK_DEFAULT_DIR ".\n"
     "Exit codes: 0 done, 1 a fault in the book or its sources, 2 a wrong command line.\n";
+
+// The book installed beside this program when there is one, else the build's.
+std::string DefaultBookDir() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) {
+    const std::filesystem::path installed = program.parent_path() / VINTREL_BOOK_INSTALLED_DIR;
+    if (std::filesystem::is_regular_file(installed / "index.bin", error)) return installed.lexically_normal();
+  }
+  return VINTREL_BOOK_DEFAULT_DIR;
+}
 
 int WrongUsage(const std::string& why) {
   std::fprintf(stderr, "vintrel-book: %s\n\n%s", why.c_str(), Usage);
@@ -70,7 +83,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   bool bad = false;
-  const std::string book = TakeOption(args, "--book", &bad).value_or(VINTREL_BOOK_DEFAULT_DIR);
+  const std::string book = TakeOption(args, "--book", &bad).value_or(DefaultBookDir());
   if (bad) return WrongUsage("--book needs a folder");
   if (command == "build") {
     if (args.size() != 2) return WrongUsage("build takes SRC and OUT");
