@@ -118,12 +118,13 @@ expect_display_refusal() {
   fi
 }
 
-# start_xvfb: a private X server ($DISPLAY) on a display number the server itself finds
-# free, so two tests never share one; it stops when the script ends. Exits 77 (skipped)
-# without Xvfb, xdotool or ImageMagick.
+# start_xvfb [WxH]: a private X server ($DISPLAY) with a screen of WxH pixels (800x800
+# unless given) on a display number the server itself finds free, so two tests never
+# share one; it stops when the script ends or at stop_xvfb. Exits 77 (skipped) without
+# Xvfb, xdotool or ImageMagick.
 xvfb_pid=""
 start_xvfb() {
-  local tool number=""
+  local tool number="" size=${1:-800x800}
   for tool in Xvfb xdotool import identify; do
     if ! command -v "$tool" > /dev/null; then
       echo "skipped: $tool is not installed"
@@ -132,7 +133,7 @@ start_xvfb() {
   done
   # -displayfd: the server writes the number it took to file descriptor 3, and -nolisten
   # tcp keeps it local.
-  Xvfb -displayfd 3 -screen 0 800x800x24 -nolisten tcp \
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp \
     3> "$work/xvfb.display" > "$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 1 200); do
@@ -152,6 +153,7 @@ stop_xvfb() {
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2> /dev/null || true
     wait "$xvfb_pid" 2> /dev/null || true
+    xvfb_pid=""
   fi
 }
 
