@@ -52,7 +52,7 @@ grep -q "^$copy/share/vintrel/book: ok" "$work/check.out" ||
   fail "vintrel-book did not read the installed book: $(tail -n1 "$work/check.out")"
 
 # The settings are the same file for both copies: each run steps one lesson on from
-# where the other left off. Headless, the installed copy loads no window module.
+# where the other left off.
 write_settings '"FontName"="DejaVu Sans"\r\n'
 run_day=2005-03-15
 program=$built
