@@ -38,8 +38,7 @@ LRESULT HitTest(Window& w, LPARAM lParam) {
 LRESULT SetText(Window& w, LPARAM lParam) {
   w.text = Utf16(reinterpret_cast<LPCWSTR>(lParam));
   w.frameDirty = true;
-  if (display::Display* d = display::Current(); d && w.handle == S().active && !w.system)
-    d->setTitle(kernel::Utf16ToUtf8(w.text));
+  if (!w.parent && !w.system) ShowTitleOnDisplay();
   return TRUE;
 }
 

@@ -40,11 +40,24 @@ void Activate(HWND handle, WORD state) {
   if (S().active != handle || !w->alive) return;
   w->frameDirty = true;
   if (display::Display* d = display::Current(); d && !w->system) {
-    d->setTitle(kernel::Utf16ToUtf8(w->text));
+    ShowTitleOnDisplay();
     if (w->cls && w->cls->wc.hIcon) ShowIconOnDisplay(w->cls->wc.hIcon);
   }
   Call(handle, WM_ACTIVATE, MAKEWPARAM(state, 0), reinterpret_cast<LPARAM>(old));
   if (S().active == handle && S().focus && !Within(handle, S().focus)) SetFocus(nullptr);
+}
+
+void ShowTitleOnDisplay() {
+  display::Display* d = display::Current();
+  WindowPtr w = Find(S().active);
+  if (!d || !w || w->system) return;
+  // Owners form no cycle, but a bounded walk never depends on it.
+  for (int depth = 0; depth < 64 && w->owner; ++depth) {
+    WindowPtr owner = Find(w->owner);
+    if (!owner || owner->system) break;
+    w = owner;
+  }
+  d->setTitle(kernel::Utf16ToUtf8(w->text));
 }
 
 void ActivateNext(HWND leaving) {

@@ -34,6 +34,9 @@ HWND DeepestChildAt(HWND top, POINT screen);
 void Activate(HWND handle, WORD state);
 // After the active window went away: the next one to activate.
 void ActivateNext(HWND leaving);
+// The desktop window's title: that of the window the active one belongs to (its first
+// owner: the program's main window, not the dialog or message box in front of it).
+void ShowTitleOnDisplay();
 
 // ---- paint.cpp ---------------------------------------------------------------------------
 void AllocateSurface(Window& w);
