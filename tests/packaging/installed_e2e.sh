@@ -83,21 +83,25 @@ expect_display_refusal "the installed copy without a display" "$program"
 # the module comes from the installed copy, and the zoom fits four fifths of the screen.
 exec_line=$(sed -n 's/^Exec=//p' "$entry")
 class=$(sed -n 's/^StartupWMClass=//p' "$entry")
-shots=0
 while read -r screen zoom; do
   start_xvfb "$screen"
   PATH="$copy/bin:$PATH" $exec_line > "$work/window.out" 2>&1 &
   reader=$!
-  window=$(xdotool search --sync --onlyvisible --class "^$class\$" 2> /dev/null | head -n1) || true
+  window=""
+  for _ in $(seq 1 200); do
+    window=$(xdotool search --onlyvisible --class "^$class\$" 2> /dev/null | head -n1) || true
+    [ -z "$window" ] || break
+    sleep 0.05
+  done
   if [ -z "$window" ]; then
     fail "$screen: no window of class $class"
+    kill -TERM "$reader" 2> /dev/null || true
   else
     wm_class=$(xprop -id "$window" WM_CLASS)
     [ "$wm_class" = "WM_CLASS(STRING) = \"$class\", \"$class\"" ] || fail "$screen: $wm_class"
     grep -q " $copy/lib/vintrel/vintrel-sdl.so$" "/proc/$reader/maps" ||
       fail "$screen: the window's module was not the installed one"
     sleep 0.5  # the first frame
-    shots=$((shots + 1))
     check_screenshot "$window" "$work/window-$screen.png" || fail "$screen: blank window"
     size=$(identify -format '%wx%h' "$work/window-$screen.png")
     [ "$size" = "$((240 * zoom))x$((320 * zoom))" ] || fail "$screen: the window is $size, not at zoom $zoom"
