@@ -5,6 +5,7 @@
 #include "dialogs/article_dialog.h"
 #include "dialogs/font_dialog.h"
 #include "dialogs/update_address.h"
+#include "search/search_dialog.h"
 #include "search/search_next.h"
 #include "window/main_view.h"
 #include "window/menu_bar.h"
@@ -71,7 +72,8 @@ int HandleCommand(HWND window, WPARAM wParam) {
       RunAboutDialog(window);
       return 0;
     case IDM_SEARCH:
-      return 0;  // the search dialog comes with its code
+      RunSearchDialog(App.MainWindow);
+      return 0;
     case IDM_SEARCH_AGAIN:
       SearchNext(App.MainWindow);
       return 0;

@@ -2,7 +2,10 @@
 // settings folder of its own; "Not Found!" boxes answered with OK and counted.
 #pragma once
 
+#include <deque>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "main_window_fixture.h"
 #include "tests/search/search_book.h"
@@ -18,8 +21,18 @@ class SearchTest : public main_window_test::MainWindowTest {
   static const search_book::Lesson& BookLesson(WORD number);
   static WORD At(WORD lesson, size_t paragraph, int index);
 
+  // Steps for the next modal dialog, each run on the active dialog when its loop waits
+  // for input; a dialog still open after them is cancelled, so a test never hangs.
+  using Step = std::function<void(HWND dialog)>;
+  void Steps(std::vector<Step> steps) { steps_.assign(steps.begin(), steps.end()); }
+
   // The "Not Found!" boxes shown since the test began, each answered with OK.
   int notFound_ = 0;
+
+ private:
+  void AnswerBox();
+  void NextStep();
+  std::deque<Step> steps_;
 };
 
 }  // namespace search_test
