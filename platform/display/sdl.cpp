@@ -2,14 +2,20 @@
 
 #include <SDL.h>
 
+#include <pthread.h>
+#include <signal.h>
+
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "display/readable_watch.h"
 #include "kernel/utf.h"
 #include "platform/keys.h"
 
@@ -27,9 +33,13 @@ uint32_t ModifiersOf(uint16_t sdlMod) {
 class SdlDisplay final : public Display {
  public:
   SdlDisplay(SDL_Window* window, SDL_Renderer* renderer, int width, int height, int zoom)
-      : window_(window), renderer_(renderer), width_(width), height_(height), zoom_(zoom) {}
+      : window_(window), renderer_(renderer), width_(width), height_(height), zoom_(zoom) {
+    Uint32 type = SDL_RegisterEvents(1);
+    wakeEvent_ = type == Uint32(-1) ? Uint32(SDL_USEREVENT) : type;
+  }
 
   ~SdlDisplay() override {
+    stopWatcher();
     if (texture_) SDL_DestroyTexture(texture_);
     SDL_DestroyRenderer(renderer_);
     SDL_DestroyWindow(window_);
@@ -45,6 +55,9 @@ class SdlDisplay final : public Display {
   }
 
   bool nextEvent(Event& event, int timeoutMs) override {
+    // Without the watcher thread the descriptors are looked at every few milliseconds.
+    if (watcherFailed_ && (timeoutMs < 0 || timeoutMs > kUnwatchedWaitMs))
+      timeoutMs = kUnwatchedWaitMs;
     uint32_t deadline = SDL_GetTicks() + uint32_t(std::max(timeoutMs, 0));
     while (pending_.empty()) {
       SDL_Event sdl;
@@ -56,11 +69,21 @@ class SdlDisplay final : public Display {
         got = left > 0 ? SDL_WaitEventTimeout(&sdl, left) : SDL_PollEvent(&sdl);
       }
       if (!got) return false;
+      if (sdl.type == wakeEvent_) {
+        wakePosted_ = false;
+        return false;
+      }
       translate(sdl);
     }
     event = pending_.front();
     pending_.pop_front();
     return true;
+  }
+
+  void wakeWhenReadable(int fd) override {
+    if (!watch_.arm(fd)) return;
+    if (!watcher_.joinable() && !watcherFailed_) startWatcher();
+    watch_.interrupt();  // the watcher looks at the new descriptor too
   }
 
   void setTitle(const std::string& utf8Title) override {
@@ -90,6 +113,38 @@ class SdlDisplay final : public Display {
   }
 
  private:
+  static constexpr int kUnwatchedWaitMs = 50;
+
+  // A thread that sleeps in poll() on the watched descriptors and turns their input into
+  // one SDL event, which ends SDL's own wait. It takes no signals: they go to the loop.
+  void startWatcher() {
+    sigset_t all, old;
+    sigfillset(&all);
+    pthread_sigmask(SIG_SETMASK, &all, &old);
+    try {
+      watcher_ = std::thread([this] { watch(); });
+    } catch (const std::exception&) {
+      watcherFailed_ = true;
+    }
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+  }
+
+  void watch() {
+    while (!stopping_) {
+      if (!watch_.wait(-1) || stopping_ || wakePosted_.exchange(true)) continue;
+      SDL_Event wake{};
+      wake.type = wakeEvent_;
+      if (SDL_PushEvent(&wake) != 1) wakePosted_ = false;
+    }
+  }
+
+  void stopWatcher() {
+    if (!watcher_.joinable()) return;
+    stopping_ = true;
+    watch_.interrupt();
+    watcher_.join();
+  }
+
   void draw() {
     if (frame_.size() != size_t(width_) * height_) return;
     if (!texture_ || textureWidth_ != width_ || textureHeight_ != height_) {
@@ -212,6 +267,12 @@ class SdlDisplay final : public Display {
   int zoom_;
   std::vector<uint32_t> frame_;
   std::deque<Event> pending_;
+  Uint32 wakeEvent_;
+  ReadableWatch watch_;
+  std::thread watcher_;
+  bool watcherFailed_ = false;
+  std::atomic<bool> stopping_{false};
+  std::atomic<bool> wakePosted_{false};  // a wake event waits in SDL's queue
 };
 
 bool IsDesktopDriver(const char* driver) {

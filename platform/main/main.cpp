@@ -1,6 +1,6 @@
-// The platform's main: takes the platform's options, installs the display, registers the
-// built-in window classes, starts the shell, then runs the program's WinMain with the
-// rest of the command line.
+// The platform's main: takes the platform's options, installs the display, catches the
+// termination signals, registers the built-in window classes, starts the shell, then
+// runs the program's WinMain with the rest of the command line.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -60,6 +60,8 @@ int main(int argc, char** argv) {
   }
   if (!options.script.empty() && !options.headless) return Fail("--script needs --headless");
   if (int code = InstallDisplay(options)) return code;
+  // Ctrl-C, kill and a closed session close the program as the system's close would.
+  user::CloseOnTerminationRequests();
   // The system's own classes exist from the start, as on the handheld.
   user::RegisterBuiltInClasses();
   shell::Start();

@@ -120,6 +120,9 @@ void ResetForTests() {
   s.quitRequests = 0;
   s.closeMainWhenUnwound = false;
   s.idleHooks.clear();
+  s.wakeWithin.reset();
+  s.shown.clear();
+  s.shownOn = nullptr;
   s.screenHooks.clear();
   s.remote = RemoteWindows{};
   s.active = s.focus = s.capture = nullptr;

@@ -5,6 +5,7 @@
 // and the public ones.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <ostream>
@@ -72,8 +73,19 @@ struct RemoteWindows {
 void SetRemoteWindows(RemoteWindows remote);
 // The same as setting only RemoteWindows::find.
 void SetRemoteWindowFinder(std::function<HWND(LPCWSTR className, LPCWSTR title)> finder);
-// Run whenever the message loop is idle, before it waits (at most ~20 ms) for input.
+// Run whenever the message loop is idle, before it waits for input. The loop sleeps until
+// an input event, a watched descriptor or the earliest timer the hooks asked for.
 void AddIdleHook(std::function<void()> hook);
+// From an idle hook: the coming wait ends within `delay` at the latest (the hook's next
+// timer is due then: the clock's next minute, a tooltip's delay).
+void WakeWithin(std::chrono::milliseconds delay);
+// The loop's wait ends once fd has input to read (a connection, a byte on a pipe). One
+// wake per call: read what came, then call again to be woken again.
+void WakeWhenReadable(int fd);
+// Termination signals (SIGINT, SIGTERM, SIGHUP) become the system's close request, as
+// a script's `quit`: dialogs give their cancel answer, then the main window gets
+// WM_CLOSE; a second signal ends the process at once. The platform's main calls it.
+void CloseOnTerminationRequests();
 // Marks a window as the platform's own (task bar, menu bar): never the main window.
 void MarkSystemWindow(HWND window);
 bool IsSystemWindow(HWND window);

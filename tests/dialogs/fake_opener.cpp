@@ -33,7 +33,7 @@ FakeOpener::~FakeOpener() {
 
 std::vector<std::string> FakeOpener::Opened(size_t count) {
   std::vector<std::string> lines;
-  for (int i = 0; i < 200; ++i) {
+  for (int i = 0; i < 500; ++i) {  // up to 10 s: the openers run detached
     lines.clear();
     std::ifstream in(dir_ + "/opened");
     for (std::string line; std::getline(in, line);) lines.push_back(line);

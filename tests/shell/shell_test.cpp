@@ -317,6 +317,27 @@ TEST_F(Shell, HoverShowsTheTooltipAndLeavingHidesIt) {
   EXPECT_FALSE(ToolTip()) << "the menu button's entry is empty";
 }
 
+TEST_F(Shell, TheIdleLoopWakesWhenAHoveredButtonsTooltipIsDue) {
+  shell::SetClockForTests(nullptr);
+  test_support::InstallScreenWithShell("wait 20000\n");
+  owner_ = CreateWindowExW(0, u"ShellOwner", u"Owner", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+  HWND bar = MenuBar();
+  POINT next = ButtonCentre(bar, 3);
+  Stylus(display::EventKind::StylusMove, next.x, next.y);
+  bool shown = false;
+  user::AddIdleHook([&] {
+    if (!ToolTip()) return;
+    shown = true;
+    PostQuitMessage(0);
+  });
+  auto start = std::chrono::steady_clock::now();
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  EXPECT_TRUE(shown);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 10s) << "the loop slept past the delay";
+}
+
 // ---- Input panel ---------------------------------------------------------------------------------
 
 TEST_F(Shell, TheInputPanelTypesIntoTheFocusedField) {
