@@ -13,8 +13,7 @@
 #include "dialogs/article_dialog.h"
 #include "index/bookmarks.h"
 #include "index/index_view.h"
-#include "resources/resource_ids.h"
-#include "test_support/headless_screen.h"
+#include "test_support/outline_state.h"
 #include "user/system.h"
 
 namespace {
@@ -26,14 +25,7 @@ constexpr WORD Cheshvan = 0xBFEA;  // the second section
 class TableOfContents {
  public:
   TableOfContents() {
-    test_support::InstallScreenWithShell();
-    std::memset(&App, 0, sizeof App);
-    const char16_t face[] = u"Miriam CLM";
-    std::memcpy(App.Font.Face, face, sizeof face);
-    App.Font.Size = 16;
-    App.Font.CodeBase = 1488;
-    for (int i = 0; i < 3; ++i)
-      App.OutlineBitmaps[i] = LoadBitmapW(nullptr, MAKEINTRESOURCEW(IDB_OUTLINE_PLUS + i));
+    test_support::InstallOutlineState();
     static const WORD bookmarks[] = {12, 3, 200, 0};
     App.BookmarkList = static_cast<WORD*>(malloc(sizeof bookmarks));
     std::memcpy(App.BookmarkList, bookmarks, sizeof bookmarks);
@@ -47,8 +39,7 @@ class TableOfContents {
   }
   ~TableOfContents() {
     FreeBookmarks();
-    for (HBITMAP bitmap : App.OutlineBitmaps) DeleteObject(bitmap);
-    test_support::RemoveScreen();
+    test_support::RemoveOutlineState();
   }
   // Opens the dialog, runs `whileOpen` once it waits for input, and cancels it.
   void Open(std::function<void(HWND)> whileOpen = nullptr) {

@@ -8,6 +8,8 @@ program=$1
 seconds=${2:-10}
 source "$(dirname "$0")/../../tests/support/e2e.sh"
 start_in "${3:-$(mktemp -d)/idle}"
+# A face chosen, so the reader itself idles, not the first run's font choice.
+write_settings '"FontName"="DejaVu Sans"\r\n'
 
 # The process's CPU time in nanoseconds and its context switches, summed over its threads.
 cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ sum += $1 } END { print sum }'; }

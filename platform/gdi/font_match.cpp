@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <tuple>
 
 #include "kernel/utf.h"
 
@@ -77,10 +78,8 @@ struct PatternDeleter {
 };
 using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
 
-}  // namespace
-
-std::optional<FaceFile> MatchFace(const std::u16string& family, bool bold, bool italic,
-                                  bool hebrew) {
+std::optional<FaceFile> FindFace(const std::u16string& family, bool bold, bool italic,
+                                 bool hebrew) {
   if (!EnsureFontconfig()) return std::nullopt;
   const std::string name =
       IsInterfaceAlias(family) ? std::string(kInterfaceFamily) : kernel::Utf16ToUtf8(family);
@@ -108,6 +107,18 @@ std::optional<FaceFile> MatchFace(const std::u16string& family, bool bold, bool 
     face->italic = false;
   }
   return face;
+}
+
+}  // namespace
+
+// The configuration is read once, so a request always finds the same face: it is looked
+// up only the first time.
+std::optional<FaceFile> MatchFace(const std::u16string& family, bool bold, bool italic,
+                                  bool hebrew) {
+  static std::map<std::tuple<std::u16string, bool, bool, bool>, std::optional<FaceFile>> found;
+  const auto key = std::make_tuple(family, bold, italic, hebrew);
+  if (auto it = found.find(key); it != found.end()) return it->second;
+  return found[key] = FindFace(family, bold, italic, hebrew);
 }
 
 std::vector<FaceFile> InstalledFamilies() {

@@ -7,7 +7,7 @@
 
 #include "display/headless.h"
 #include "display/script.h"
-#include "display/sdl.h"
+#include "display/sdl_module.h"
 #include "main/options.h"
 #include "shell/shell.h"
 #include "user/system.h"
@@ -33,7 +33,7 @@ int InstallDisplay(const Options& options) {
     return 0;
   }
   std::string error;
-  auto window = display::CreateSdlDisplay(options.width, options.height, options.zoom, error);
+  auto window = display::OpenSdlDisplay(options.width, options.height, options.zoom, error);
   if (!window) {
     std::cerr << kProgramName << ": no display: " << error
               << " (use --headless to run on an in-memory screen)\n";

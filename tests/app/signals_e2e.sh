@@ -15,7 +15,12 @@ set -m
 socket="$XDG_RUNTIME_DIR/$(basename "$program")-headless.socket"
 moves="key Right\nkey PageDown PageDown"
 
+# A settings file with a face chosen, so no first-run font choice stands before the keys.
+chosen_font() { rm -rf "$XDG_CONFIG_HOME"; write_settings '"FontName"="DejaVu Sans"\r\n'; }
+
+
 # The place the moves reach, as the script's quit leaves it.
+chosen_font
 run reference "$moves\nquit" || fail "the reference run exited with $?"
 lesson=$(value Lesson)
 position=$(value LastPosition)
@@ -24,7 +29,7 @@ position=$(value LastPosition)
 # start_headless NAME: the program on the moves and a long wait, in the background
 # ($pid); returns once the moves have run.
 start_headless() {
-  rm -rf "$XDG_CONFIG_HOME"
+  chosen_font
   printf '%b\nwindows\nwait 60000\n' "$moves" > "$work/$1.script"
   "$program" --headless --script "$work/$1.script" > "$work/$1.out" 2> "$work/$1.err" &
   pid=$!
@@ -84,7 +89,7 @@ for tool in Xvfb xdotool import identify; do
   command -v "$tool" > /dev/null || { echo "window part skipped: no $tool"; finish "signals end-to-end"; }
 done
 start_xvfb
-rm -rf "$XDG_CONFIG_HOME"
+chosen_font
 "$program" > "$work/window.out" 2>&1 &
 pid=$!
 window=$(wait_for_window '^Vintrel') || fail "no window"

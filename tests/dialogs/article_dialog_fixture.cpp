@@ -5,8 +5,8 @@
 
 #include "index/bookmarks.h"
 #include "index/outline_expansion.h"
-#include "resources/resource_ids.h"
 #include "test_support/headless_screen.h"
+#include "test_support/outline_state.h"
 #include "test_support/pump.h"
 #include "user/system.h"
 
@@ -21,14 +21,7 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 void ArticleDialogTest::SetUp() {
-  test_support::InstallScreenWithShell();
-  std::memset(&App, 0, sizeof App);
-  const char16_t face[] = u"Miriam CLM";
-  std::memcpy(App.Font.Face, face, sizeof face);
-  App.Font.Size = 16;
-  App.Font.CodeBase = 1488;
-  for (int i = 0; i < 3; ++i)
-    App.OutlineBitmaps[i] = LoadBitmapW(nullptr, MAKEINTRESOURCEW(IDB_OUTLINE_PLUS + i));
+  test_support::InstallOutlineState();
   WNDCLASSW owner = {};
   owner.lpfnWndProc = OwnerProc;
   owner.lpszClassName = u"ArticleDialogOwner";
@@ -59,11 +52,9 @@ void ArticleDialogTest::SetUp() {
 void ArticleDialogTest::TearDown() {
   HeapFailAllocation(0);
   FreeBookmarks();
-  for (HBITMAP bitmap : App.OutlineBitmaps) DeleteObject(bitmap);
-  std::memset(&App, 0, sizeof App);
   FullScreen = 0;
   TaskBarWindow = nullptr;
-  test_support::RemoveScreen();
+  test_support::RemoveOutlineState();
 }
 
 WORD ArticleDialogTest::Choose(WORD lesson, std::vector<Step> steps, bool mayNotOpen) {

@@ -53,6 +53,21 @@ TEST(Font, HeightsMeanCellEmOrTheDefault) {
   EXPECT_EQ(MetricsFor(FontDescription(u"DejaVu Sans", INT_MAX)).tmHeight, 512);
 }
 
+// Two sizes of one face share the open file, each with a size of its own: every glyph
+// is made at its own font's size, however the two take turns.
+TEST(Font, TwoSizesOfOneFaceTakeTurnsAtTheirOwnSizes) {
+  Canvas small(1, 1), large(1, 1);
+  SelectedFont smallFont(small.dc(), FontDescription(u"DejaVu Sans", 12));
+  SelectedFont largeFont(large.dc(), FontDescription(u"DejaVu Sans", 48));
+  for (const char16_t letter : {u'W', u'M', u'm', u'H'}) {
+    SIZE smallSize{}, largeSize{};
+    ASSERT_TRUE(GetTextExtentPoint32W(large.dc(), &letter, 1, &largeSize));
+    ASSERT_TRUE(GetTextExtentPoint32W(small.dc(), &letter, 1, &smallSize));
+    ASSERT_GT(smallSize.cx, 0);
+    EXPECT_NEAR(double(largeSize.cx) / smallSize.cx, 4.0, 0.7) << char(letter);
+  }
+}
+
 TEST(Font, FaceWithoutTerminatorIsReadWithinTheField) {
   // The description sits at the end of a buffer so that reading past the face would
   // leave it; the face field is all 'D' without a terminating zero.

@@ -156,11 +156,11 @@ stop_xvfb() {
 }
 
 # wait_for_window PATTERN: waits until a window whose title matches the regular
-# expression exists; prints its id.
+# expression is viewable (a window is shown with its first frame); prints its id.
 wait_for_window() {
   local pattern=$1 id=""
   for _ in $(seq 1 200); do
-    id=$(xdotool search --name "$pattern" 2> /dev/null | head -n1 || true)
+    id=$(xdotool search --onlyvisible --name "$pattern" 2> /dev/null | head -n1 || true)
     if [ -n "$id" ]; then
       echo "$id"
       return 0
