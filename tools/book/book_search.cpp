@@ -1,9 +1,7 @@
 #include "book_search.h"
 
-#include <cstdio>
 #include <cstdlib>
 
-#include "book_files.h"
 #include "content/article_format.h"
 #include "content/article_trailer.h"
 #include "letter_encoding.h"
@@ -69,18 +67,8 @@ SearchPattern PatternFromText(std::string_view utf8) {
 
 std::optional<std::vector<uint8_t>> LoadBookArticle(const std::filesystem::path& book, int lesson,
                                                     const std::vector<uint8_t>& closing) {
-  const std::filesystem::path path = book / LessonFileName(lesson);
-  std::optional<std::vector<uint8_t>> record = ReadWholeFile(path);
-  if (!record) {
-    std::fprintf(stderr, "%s: cannot read the record (build the book first)\n", path.c_str());
-    return std::nullopt;
-  }
-  int reason = 0;
-  std::optional<std::vector<uint8_t>> stream = DecodeWithProgram(*record, &reason);
-  if (!stream) {
-    std::fprintf(stderr, "%s: the record does not decode (reason %d)\n", path.c_str(), reason);
-    return std::nullopt;
-  }
+  std::optional<std::vector<uint8_t>> stream = ReadLessonStream(book, lesson);
+  if (!stream) return std::nullopt;
   std::vector<uint8_t> article(stream->begin(),
                                stream->begin() + ArticleStreamLength(stream->data(), DWORD(stream->size())));
   article.insert(article.end(), closing.begin(), closing.end());

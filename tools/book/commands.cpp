@@ -23,18 +23,13 @@ const char* const HebrewMonthNames[] = {"Nisan", "Iyar",  "Sivan",  "Tammuz", "A
 // The paragraphs of a built lesson, read through the program's decoder.
 std::optional<std::vector<Paragraph>> ReadLesson(const std::filesystem::path& book, int lesson,
                                                  size_t* streamSize) {
-  const std::filesystem::path path = book / LessonFileName(lesson);
-  std::optional<std::vector<uint8_t>> record = ReadWholeFile(path);
-  if (!record) {
-    std::fprintf(stderr, "%s: cannot read the record (build the book first)\n", path.c_str());
-    return std::nullopt;
-  }
-  int reason = 0;
-  std::optional<std::vector<uint8_t>> stream = DecodeWithProgram(*record, &reason);
+  std::optional<std::vector<uint8_t>> stream = ReadLessonStream(book, lesson);
+  if (!stream) return std::nullopt;
   std::vector<Paragraph> paragraphs;
   size_t terminator = 0;
-  if (!stream || !SplitArticle(stream->data(), stream->size(), &paragraphs, &terminator)) {
-    std::fprintf(stderr, "%s: the record does not decode (reason %d)\n", path.c_str(), reason);
+  if (!SplitArticle(stream->data(), stream->size(), &paragraphs, &terminator)) {
+    std::fprintf(stderr, "%s: the lesson's records do not split into paragraphs\n",
+                 (book / LessonFileName(lesson)).c_str());
     return std::nullopt;
   }
   if (streamSize) *streamSize = stream->size();
