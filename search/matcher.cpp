@@ -1,22 +1,71 @@
 #include "search/matcher.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "content/article_format.h"
 #include "text/letter_code.h"
 
 namespace {
 
-// FoldValue of every byte, looked up once per byte of every scan.
+using Block = BYTE __attribute__((vector_size(16)));
+constexpr ptrdiff_t BlockSize = sizeof(Block);
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "a block's last byte is its highest");
+
+// The bytes of one fold value: a plain letter and its pointed forms, or one punctuation
+// mark, each repeated across a block. A scan for an anchor compares 16 bytes at a time
+// with them; a value held by more bytes than that is looked for byte by byte.
+struct FoldClass {
+  static constexpr int Most = 8;
+  Block Bytes[Most];
+  int Count = 0;
+  bool Vectorised() const { return Count <= Most; }
+};
+
+// FoldValue of every byte, looked up once per byte of every scan, and the class of every
+// fold value.
 struct FoldTable {
   BYTE Values[256];
+  FoldClass Classes[256];
   FoldTable() {
-    for (int b = 0; b < 256; ++b)
+    for (int b = 0; b < 256; ++b) {
       Values[b] = HasTableEntry(b) ? ByteFontTable[b - LetterTableFirst] : 0;
+      FoldClass& c = Classes[Values[b]];
+      if (c.Count < FoldClass::Most) c.Bytes[c.Count] = Block{} + BYTE(b);
+      ++c.Count;
+    }
   }
 };
 
-const BYTE* FoldValues() {
+const FoldTable& Folds() {
   static const FoldTable table;
-  return table.Values;
+  return table;
+}
+
+// The index of the highest byte of the block at `at` that is in the class, or -1.
+int HighestInBlock(const BYTE* at, const FoldClass& anchor) {
+  Block block;
+  std::memcpy(&block, at, sizeof block);
+  Block hits = {};
+  for (int i = 0; i < anchor.Count; ++i) hits |= Block(block == anchor.Bytes[i]);
+  uint64_t halves[2];
+  std::memcpy(halves, &hits, sizeof halves);
+  if (halves[1]) return 8 + (63 - __builtin_clzll(halves[1])) / 8;
+  if (halves[0]) return (63 - __builtin_clzll(halves[0])) / 8;
+  return -1;
+}
+
+// The highest position at or below t (from lowest) whose byte folds to the anchor, or -1.
+ptrdiff_t PreviousAnchor(const FoldTable& folds, const BYTE* lowest, ptrdiff_t t, BYTE anchor) {
+  const FoldClass& bytes = folds.Classes[anchor];
+  if (bytes.Vectorised()) {
+    for (; t >= BlockSize - 1; t -= BlockSize) {
+      int at = HighestInBlock(lowest + t - (BlockSize - 1), bytes);
+      if (at >= 0) return t - (BlockSize - 1) + at;
+    }
+  }
+  while (t >= 0 && folds.Values[lowest[t]] != anchor) --t;
+  return t;
 }
 
 void StoreLength(int* length, ptrdiff_t value) {
@@ -40,16 +89,17 @@ const BYTE* StarStep(const BYTE* lowest, const BYTE* pattern, int k, ptrdiff_t s
 
 }  // namespace
 
-BYTE FoldValue(BYTE b) { return FoldValues()[b]; }
+BYTE FoldValue(BYTE b) { return Folds().Values[b]; }
 
 const BYTE* MatchBackward(const BYTE* lowest, const BYTE* pattern, int n, const BYTE* from,
                           int* length) {
   if (n <= 0 || from < lowest) return nullptr;
-  const BYTE* fold = FoldValues();
+  const FoldTable& folds = Folds();
+  const BYTE* fold = folds.Values;
   const BYTE anchor = fold[pattern[n - 1]];
   if (!anchor) return nullptr;
-  for (ptrdiff_t t = from - lowest; t >= 0; --t) {
-    if (fold[lowest[t]] != anchor) continue;
+  for (ptrdiff_t t = PreviousAnchor(folds, lowest, from - lowest, anchor); t >= 0;
+       t = PreviousAnchor(folds, lowest, t - 1, anchor)) {
     ptrdiff_t s = t - 1;
     int k = n - 2;
     while (k >= 0 && s >= 0) {
