@@ -13,7 +13,7 @@ HWND SearchTest::OpenWith(WORD lesson, const std::string& pattern) {
   HWND window = Open(lesson);
   user::AddIdleHook([this] {
     AnswerBox();
-    NextStep();
+    steps_.RunNext();
   });
   SetPattern(pattern);
   return window;
@@ -26,21 +26,6 @@ void SearchTest::AnswerBox() {
   user::PrintWindowList(listing);
   if (listing.str().find("text=\"Not Found!\"") != std::string::npos) ++notFound_;
   SendMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
-}
-
-void SearchTest::NextStep() {
-  HWND dialog = GetActiveWindow();
-  WCHAR name[16] = {};
-  GetClassNameW(dialog, name, 16);
-  if (wcscmp(name, WC_DIALOG) != 0) return;
-  if (steps_.empty()) {
-    ADD_FAILURE() << "a dialog was still open after its steps";
-    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    return;
-  }
-  Step step = std::move(steps_.front());
-  steps_.pop_front();
-  step(dialog);
 }
 
 void SearchTest::SetPattern(const std::string& pattern) {

@@ -2,12 +2,11 @@
 // settings folder of its own; "Not Found!" boxes answered with OK and counted.
 #pragma once
 
-#include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "main_window_fixture.h"
+#include "test_support/dialog_steps.h"
 #include "tests/search/search_book.h"
 
 namespace search_test {
@@ -23,16 +22,15 @@ class SearchTest : public main_window_test::MainWindowTest {
 
   // Steps for the next modal dialog, each run on the active dialog when its loop waits
   // for input; a dialog still open after them is cancelled, so a test never hangs.
-  using Step = std::function<void(HWND dialog)>;
-  void Steps(std::vector<Step> steps) { steps_.assign(steps.begin(), steps.end()); }
+  using Step = test_support::DialogStep;
+  void Steps(std::vector<Step> steps) { steps_.Set(std::move(steps)); }
 
   // The "Not Found!" boxes shown since the test began, each answered with OK.
   int notFound_ = 0;
 
  private:
   void AnswerBox();
-  void NextStep();
-  std::deque<Step> steps_;
+  test_support::DialogSteps steps_;
 };
 
 }  // namespace search_test
