@@ -5,6 +5,8 @@
 #include "dialogs/article_dialog.h"
 #include "dialogs/font_dialog.h"
 #include "dialogs/update_address.h"
+#include "search/search_dialog.h"
+#include "search/search_next.h"
 #include "window/main_view.h"
 #include "window/menu_bar.h"
 #include "calendar/lesson_choice.h"
@@ -70,8 +72,11 @@ int HandleCommand(HWND window, WPARAM wParam) {
       RunAboutDialog(window);
       return 0;
     case IDM_SEARCH:
+      RunSearchDialog(App.MainWindow);
+      return 0;
     case IDM_SEARCH_AGAIN:
-      return 0;  // the search comes with its code
+      SearchNext(App.MainWindow);
+      return 0;
     default:
       return 1;
   }

@@ -2,6 +2,7 @@
 // upper or lower (left or right) half of the text.
 #include "base/app_state.h"
 #include "app/main_window.h"
+#include "search/search_next.h"
 #include "window/main_view.h"
 #include "view/article_draw.h"
 #include "view/article_view.h"
@@ -33,7 +34,8 @@ LRESULT HandleKey(HWND window, WPARAM key) {
   WORD lastTop = App.View ? App.View->LastTopLine : 0;
   switch (key) {
     case VK_RETURN:
-      return 0;  // the next match of the search pattern, once the search is there
+      if (App.SearchString[0]) SearchNext(window);  // the next match of the pattern
+      return 0;
     case VK_PRIOR:
       return ScrollByKey(window, -KeyPageLines());
     case VK_NEXT:

@@ -26,9 +26,10 @@ namespace {
 bool ReadRecord(const BYTE* stream, DWORD size, DWORD offset, ParagraphRecord* record) {
   if (size > UnboundedStream) size = UnboundedStream;
   if (offset >= size || stream[offset] == 0) return false;
-  DWORD end = offset + 2;
-  while (end < size && stream[end] != 0) ++end;
-  if (end >= size) return false;
+  if (offset + 2 >= size) return false;
+  const void* zero = std::memchr(stream + offset + 2, 0, size - offset - 2);
+  if (!zero) return false;
+  const DWORD end = DWORD(static_cast<const BYTE*>(zero) - stream);
   record->Offset = WORD(offset);
   record->Flags = stream[offset];
   record->Second = stream[offset + 1];

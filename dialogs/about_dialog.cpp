@@ -1,9 +1,9 @@
 #include "dialogs/about_dialog.h"
 
 #include "dialogs/link_button.h"
-#include "dialogs/run_dialog.h"
 #include "dialogs/update_address.h"
 #include "resources/resource_ids.h"
+#include "window/run_dialog.h"
 
 HFONT AboutLinkFont = nullptr;
 

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "dialogs/font_list.h"
-#include "dialogs/run_dialog.h"
 #include "resources/resource_ids.h"
 #include "window/menu_bar.h"
+#include "window/run_dialog.h"
 
 const LONG FontSizeChoices[FontSizeChoiceCount] = {10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 32, 52, 72};
 

@@ -24,6 +24,9 @@
 #define IDC_CODE_BASE_1488 1005
 #define IDC_SIZE_LIST 1006
 
+/* The search dialog's field. */
+#define IDC_SEARCH_FIELD 1013
+
 /* The About dialog's link to the home page. */
 #define IDC_HOME_LINK 1025
 

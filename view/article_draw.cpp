@@ -5,6 +5,7 @@
 #include "view/entry_parts.h"
 #include "view/line_walker.h"
 #include "view/style_font.h"
+#include "view/title_banner.h"
 #include "view/view_colours.h"
 
 namespace {
@@ -107,8 +108,9 @@ int DrawArticle(ArticleView* view, bool erase) {
   });
   SelectObject(view->Dc, keptFont);
   SetTextColor(view->Dc, keptColour);
-  if (view->HighlightStart || view->HighlightEnd) return DrawHighlight(view);
-  return 0;
+  int result = view->HighlightStart || view->HighlightEnd ? DrawHighlight(view) : 0;
+  if (view->BannerShown) DrawTitleBanner(view);
+  return result;
 }
 
 int DrawHighlight(ArticleView* view) {
@@ -167,7 +169,10 @@ int ScrollArticle(ArticleView* view, int delta, int redraw, bool clamp) {
   }
   if (redraw == 1 && target == view->FirstLine) return 1;
   bool moved = target != view->FirstLine;
-  if (moved) view->FirstLine = WORD(target);
+  if (moved) {
+    view->FirstLine = WORD(target);
+    view->BannerShown = false;
+  }
   if (redraw) return DrawArticle(view, true);
   return moved ? 3 : 1;
 }

@@ -209,6 +209,7 @@ WORD LayOutRecords(Layout& layout) {
 WORD LayoutArticle(ArticleView* view, BYTE* text, bool freeOld) {
   if (!view) return LayoutNoView;
   view->HighlightStart = view->HighlightEnd = 0;
+  view->BannerShown = false;
   view->DisplayLineCount = 0;
   view->LastTopLine = 0;
   if (!text) {

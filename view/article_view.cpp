@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "content/article_format.h"
+#include "view/entry_parts.h"
 #include "view/line_walker.h"
 #include "view/style_font.h"
 
@@ -88,10 +89,12 @@ int ComputeLastTopLine(ArticleView* view) {
 }
 
 int ScrollToOffset(ArticleView* view, WORD offset) {
-  if (!view || !view->Lines) return 0;
+  if (!view || !view->Lines || !view->Text) return 0;
   LineWalker walk(view->Lines);
-  walk.SkipUntil([offset](const LineEntry& entry, int) {
-    return entry.Offset <= offset && offset <= entry.Offset + entry.Length;
+  // The line holds what it shows: its run and a hanging word, wherever that is stored.
+  walk.SkipUntil([view, offset](const LineEntry& entry, int) {
+    TextSpan span = EntrySpan(view, entry);
+    return span.First <= offset && offset <= span.Last;
   });
   if (walk.AtEnd()) return 0;
   view->FirstLine = WORD(walk.Line() < view->LastTopLine ? walk.Line() : view->LastTopLine);

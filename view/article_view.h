@@ -38,6 +38,9 @@ struct ArticleView {
   WORD LastTopLine;  // the first display line of the last full page
   WORD HighlightStart;  // highlighted bytes [HighlightStart, HighlightEnd); both 0: none
   WORD HighlightEnd;
+  // The search's title banner stands over the page: every draw shows it again, until
+  // the page moves or is laid out anew.
+  bool BannerShown;
 };
 
 // Layout results. The failures travel as unsigned 16-bit values.
@@ -71,7 +74,8 @@ int ResizeArticleView(ArticleView* view, LONG width, LONG height);
 // style font list and the record itself.
 void DestroyArticleView(ArticleView* view, bool freeRecord);
 
-// Makes the line holding the offset the first visible one; 1 when one does, else 0.
+// Makes the line holding the offset (in its run or its hanging word) the first visible
+// one, no further than LastTopLine; 1 when one does, else 0.
 int ScrollToOffset(ArticleView* view, WORD offset);
 
 // The first visible display line, the reading position kept in the settings.

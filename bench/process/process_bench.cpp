@@ -1,6 +1,6 @@
 // The program as a user meets it, measured from outside as whole processes: a bare
 // process as the floor of every start; --version and --help; a headless start to the
-// first frame and its end; the peak memory of a reading session; the fsync calls of a
+// first frame and its end; vintrel-book searching the whole book; the peak memory of a reading session; the fsync calls of a
 // start, a lesson step and the end; idle processor time and wake-ups; and in a real
 // window under the X server in $DISPLAY: the time from exec until the window is viewable
 // (beside a bare SDL window as its floor), its resident memory, and the end after the
@@ -87,6 +87,15 @@ void BM_BareProcess(benchmark::State& state) { TimeRuns(state, {"true"}); }
 void BM_Version(benchmark::State& state) { TimeRuns(state, {Program(), "--version"}); }
 
 void BM_Help(benchmark::State& state) { TimeRuns(state, {Program(), "--help"}); }
+
+// vintrel-book searching the whole built book for a word of many lessons, and for one
+// found nowhere.
+void BM_BookSearchFinding(benchmark::State& state) {
+  TimeRuns(state, {VINTREL_BOOK_TOOL, "search", "\u05E9\u05DC\u05D5\u05DD"});
+}
+void BM_BookSearchFindingNothing(benchmark::State& state) {
+  TimeRuns(state, {"sh", "-c", std::string(VINTREL_BOOK_TOOL) + " search \u05E1\u05D5\u05DB\u05D4; [ $? = 1 ]"});
+}
 
 void BM_HeadlessStart(benchmark::State& state) {
   Sandbox sandbox;
@@ -269,6 +278,8 @@ void Once(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_BareProcess)->Apply(Once);
 BENCHMARK(BM_Version)->Apply(Once);
 BENCHMARK(BM_Help)->Apply(Once);
+BENCHMARK(BM_BookSearchFinding)->Apply(Once);
+BENCHMARK(BM_BookSearchFindingNothing)->Apply(Once);
 BENCHMARK(BM_HeadlessStart)->Apply(Once);
 BENCHMARK(BM_HeadlessReading)->Apply(Once);
 BENCHMARK(BM_Fsyncs)->Apply(Once);

@@ -205,8 +205,21 @@ void RegisterClasses() {
   }
 }
 
-// Lays the box out (client coordinates) and returns its client size.
-SIZE Layout(Box& box) {
+// The width the caption's text needs in the caption bar (4 pixels before it, as many
+// after), so that the box's title is never cut.
+int CaptionWidth(LPCWSTR caption) {
+  if (!caption || !*caption) return 0;
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, CaptionFont());
+  RECT text{0, 0, 0, 0};
+  DrawTextW(dc, caption, -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return int(text.right) + 8;
+}
+
+// Lays the box out (client coordinates) under its caption and returns its client size.
+SIZE Layout(Box& box, LPCWSTR caption) {
   int screen = ScreenWidth();
   int iconSpace = box.icon ? kIcon + kMargin : 0;
   int buttons = int(box.buttons.size()) * (kButtonWidth + kButtonGap) - kButtonGap;
@@ -220,7 +233,8 @@ SIZE Layout(Box& box) {
   ReleaseDC(nullptr, dc);
   int textWidth = std::min(maxText, int(text.right));
   int textHeight = std::max(int(text.bottom), 1);
-  int width = std::max(iconSpace + textWidth, buttons) + 2 * kMargin;
+  int width = std::max({iconSpace + textWidth + 2 * kMargin, buttons + 2 * kMargin,
+                        CaptionWidth(caption)});
   width = std::min(width, screen - 2 * kMargin);
   int body = std::max(textHeight, box.icon ? kIcon : 0);
   box.iconRect = RECT{kMargin, kMargin, kMargin + kIcon, kMargin + kIcon};
@@ -229,7 +243,7 @@ SIZE Layout(Box& box) {
 }
 
 HWND CreateBox(HWND owner, Box& box, LPCWSTR caption) {
-  SIZE client = Layout(box);
+  SIZE client = Layout(box, caption);
   DWORD style = WS_POPUP | WS_CAPTION;
   int width = client.cx + 2, height = client.cy + 2 + GetSystemMetrics(SM_CYCAPTION);
   RECT area = WorkArea();

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "book_test_support.h"
 
@@ -71,6 +72,49 @@ TEST(CommandLine, WrongUseAndBadSourcesHaveTheirExitCodes) {
   EXPECT_NE(build.Output.find("index.txt: error: cannot read the file"), std::string::npos) << build.Output;
   EXPECT_FALSE(std::filesystem::exists(empty.Path() / "out"));
   EXPECT_EQ(Tool("check " + empty.Path().string()).ExitCode, 1);
+}
+
+TEST(CommandLine, SearchPrintsEveryMatchInBookOrder) {
+  const ToolRun run = Tool("search \u05EA\u05D5\u05E8\u05D4" + Book);  // "torah", unpointed
+  EXPECT_EQ(run.ExitCode, 0) << run.Output;
+  EXPECT_EQ(run.Output.rfind("1\t\u05E9\u05B4\u05C1\u05E2\u05D5\u05BC\u05E8 \u05D0'", 0), 0u)
+      << "lesson 1 and its heading first: " << run.Output.substr(0, 200);
+  EXPECT_NE(run.Output.find("\u05D1\u05B7\u05BC[[\u05EA\u05BC\u05D5\u05B9\u05E8\u05B8\u05D4]]"),
+            std::string::npos)
+      << "the pointed word marked in its paragraph";
+  int previous = 0, lines = 0;
+  for (size_t at = 0; at < run.Output.size(); at = run.Output.find('\n', at) + 1) {
+    if (run.Output.find('\t', at) > run.Output.find('\n', at)) continue;  // the count
+    const int lesson = std::atoi(run.Output.c_str() + at);
+    EXPECT_GE(lesson, previous);
+    EXPECT_LE(lesson, 267);
+    previous = lesson;
+    ++lines;
+  }
+  EXPECT_GT(lines, 1);
+  EXPECT_NE(run.Output.find(std::to_string(lines) + " matches in"), std::string::npos)
+      << run.Output.substr(run.Output.rfind('\n', run.Output.size() - 2));
+}
+
+TEST(CommandLine, SearchSaysWhenNothingMatchesAndRefusesWhatGivesNoSearch) {
+  std::string tooLong;
+  for (int i = 0; i < 34; ++i) tooLong += "\u05D0";
+  struct {
+    std::string arguments;
+    int exitCode;
+    const char* says;
+  } cases[] = {
+      {"\u05E5\u05E5\u05E5\u05E5" + Book, 1, "0 matches in 0 lessons"},
+      {tooLong + Book, 2, "the pattern is too long"},
+      {"shalom" + Book, 2, "'s' cannot stand in right-to-left text"},
+      {"\u05D0 --book /nonexistent/book", 3, "cannot read the closing block"},
+      {"", 2, "search takes one pattern"},
+  };
+  for (auto& c : cases) {
+    const ToolRun run = Tool("search " + c.arguments);
+    EXPECT_EQ(run.ExitCode, c.exitCode) << c.arguments << ": " << run.Output;
+    EXPECT_NE(run.Output.find(c.says), std::string::npos) << run.Output;
+  }
 }
 
 }  // namespace

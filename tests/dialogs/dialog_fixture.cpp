@@ -1,6 +1,5 @@
 #include "dialog_fixture.h"
 
-#include <chrono>
 #include <cstring>
 
 #include "base/app_state.h"
@@ -17,36 +16,17 @@ void DialogTest::SetUp() {
   TaskBarWindow = nullptr;
   // The script keeps waiting, so the screen never ends the dialogs itself.
   test_support::InstallScreenWithShell("wait 600000");
-  // The loop sleeps when idle; while steps remain it comes straight back for the next.
-  user::AddIdleHook([this] {
-    NextStep();
-    if (!steps_.empty()) user::WakeWithin(std::chrono::milliseconds(0));
-  });
+  user::AddIdleHook([this] { steps_.RunNext(); });
 }
 
 void DialogTest::TearDown() {
-  steps_.clear();
+  steps_.Clear();
   test_support::RemoveScreen();
   FullScreen = 0;
   TaskBarWindow = nullptr;
 }
 
-void DialogTest::Steps(std::vector<Step> steps) { steps_.assign(steps.begin(), steps.end()); }
-
-void DialogTest::NextStep() {
-  HWND dialog = GetActiveWindow();
-  WCHAR name[16] = {};
-  GetClassNameW(dialog, name, 16);
-  if (wcscmp(name, WC_DIALOG) != 0) return;
-  if (steps_.empty()) {
-    ADD_FAILURE() << "a dialog was still open after its steps";
-    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    return;
-  }
-  Step step = std::move(steps_.front());
-  steps_.pop_front();
-  step(dialog);
-}
+void DialogTest::Steps(std::vector<Step> steps) { steps_.Set(std::move(steps)); }
 
 std::vector<std::u16string> ListItems(HWND dialog, int id) {
   std::vector<std::u16string> items;

@@ -5,16 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform.h"
+#include "test_support/dialog_steps.h"
 
 namespace dialogs_test {
 
-using Step = std::function<void(HWND dialog)>;
+using Step = test_support::DialogStep;
 
 class DialogTest : public ::testing::Test {
  protected:
@@ -26,8 +25,7 @@ class DialogTest : public ::testing::Test {
   void Steps(std::vector<Step> steps);
 
  private:
-  void NextStep();
-  std::deque<Step> steps_;
+  test_support::DialogSteps steps_;
 };
 
 // What a user reads and taps in a dialog.

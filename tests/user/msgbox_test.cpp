@@ -114,6 +114,27 @@ TEST_F(MessageBoxTest, LinesOfTextMakeTheBoxTaller) {
   EXPECT_GT(three, one);
 }
 
+TEST_F(MessageBoxTest, ALongCaptionMakesTheBoxWideEnoughForIt) {
+  auto width = [&](const char16_t* caption) {
+    Screen("wait 10000");
+    int w = 0;
+    user::AddIdleHook([&] {
+      HWND box = FindWindowW(u"MessageBox", nullptr);
+      if (!box || w) return;
+      RECT r;
+      GetWindowRect(box, &r);
+      w = r.right - r.left;
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(MessageBoxW(nullptr, u"Not Found!", caption, MB_OK), IDOK);
+    return w;
+  };
+  const int asTheTextNeeds = width(u"OK?");
+  EXPECT_GT(width(u"Vintrel - 5765 (heb)"), asTheTextNeeds + 40) << "the whole title fits";
+  EXPECT_LE(width(u"A caption far longer than the whole screen is wide, and longer still"), 240)
+      << "never wider than the screen";
+}
+
 TEST_F(MessageBoxTest, WithoutADisplayTheBoxIsALineOnStderrAndTheDefaultAnswer) {
   display::Install(nullptr);
   user::ResetForTests();

@@ -169,6 +169,21 @@ TEST_F(Layout, HangingWordRightToLeft) {
                       {19, 1, width - a, 0, a, 0x31}});
 }
 
+TEST_F(Layout, ScrollToOffsetFindsTheLineOfARightToLeftHangingWord) {
+  ArticleBuilder article;
+  article.Text(0xB1, 0x40, "mm kk hh ee aa").Text(0x31, 0, "o");  // "aa" hangs, stored at 14
+  ArticleView* view = MakeView(body_.maxWidth + 5 * a, body_.height);  // one line a page
+  ASSERT_EQ(LayoutArticle(view, article.Build(), true), LayoutDone);
+  struct {
+    WORD offset;
+    int firstLine;
+  } cases[] = {{2, 1}, {15, 0}, {19, 3}, {14, 0}, {13, 0}, {7, 1}};
+  for (auto& c : cases) {
+    EXPECT_EQ(ScrollToOffset(view, c.offset), 1) << c.offset;
+    EXPECT_EQ(view->FirstLine, c.firstLine) << c.offset;
+  }
+}
+
 TEST_F(Layout, HangingWordLeftToRight) {
   ArticleBuilder article;
   article.Text(0x81, 0x80 | 4, "aa ee hh kk mm");  // factor 2, margin 4

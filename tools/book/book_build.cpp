@@ -1,7 +1,9 @@
 #include "book_build.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
+#include <string>
 
 #include "book_source.h"
 #include "content/article_trailer.h"
@@ -105,6 +107,28 @@ std::vector<uint8_t> ClosingInclude(const std::vector<uint8_t>& block) {
 }
 
 }  // namespace
+
+std::optional<std::vector<uint8_t>> ParseClosingInclude(std::string_view text) {
+  std::vector<uint8_t> block;
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t end = std::min(text.find('\n', at), text.size());
+    std::string_view line = text.substr(at, end - at);
+    at = end + 1;
+    if (line.substr(0, 2) == "//") continue;
+    for (size_t i = 0; i < line.size(); ++i) {
+      if (line[i] == ' ' || line[i] == ',') continue;
+      unsigned value = 0;
+      int used = 0;
+      const std::string item(line.substr(i, 4));
+      if (std::sscanf(item.c_str(), "0x%2X%n", &value, &used) != 1 || used != 4) return std::nullopt;
+      block.push_back(uint8_t(value));
+      i += 3;
+    }
+  }
+  if (block.size() != ArticleTrailerSize) return std::nullopt;
+  return block;
+}
 
 std::vector<OutputFile> CompileBook(const std::filesystem::path& sources) {
   const std::filesystem::path indexPath = sources / "index.txt";

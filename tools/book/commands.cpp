@@ -4,6 +4,8 @@
 
 #include "book_build.h"
 #include "book_check.h"
+#include "book_files.h"
+#include "book_search.h"
 #include "book_source.h"
 #include "calendar/lesson_calendar.h"
 #include "content/lesson_record.h"
@@ -21,18 +23,13 @@ const char* const HebrewMonthNames[] = {"Nisan", "Iyar",  "Sivan",  "Tammuz", "A
 // The paragraphs of a built lesson, read through the program's decoder.
 std::optional<std::vector<Paragraph>> ReadLesson(const std::filesystem::path& book, int lesson,
                                                  size_t* streamSize) {
-  const std::filesystem::path path = book / LessonFileName(lesson);
-  std::optional<std::vector<uint8_t>> record = ReadWholeFile(path);
-  if (!record) {
-    std::fprintf(stderr, "%s: cannot read the record (build the book first)\n", path.c_str());
-    return std::nullopt;
-  }
-  int reason = 0;
-  std::optional<std::vector<uint8_t>> stream = DecodeWithProgram(*record, &reason);
+  std::optional<std::vector<uint8_t>> stream = ReadLessonStream(book, lesson);
+  if (!stream) return std::nullopt;
   std::vector<Paragraph> paragraphs;
   size_t terminator = 0;
-  if (!stream || !SplitArticle(stream->data(), stream->size(), &paragraphs, &terminator)) {
-    std::fprintf(stderr, "%s: the record does not decode (reason %d)\n", path.c_str(), reason);
+  if (!SplitArticle(stream->data(), stream->size(), &paragraphs, &terminator)) {
+    std::fprintf(stderr, "%s: the lesson's records do not split into paragraphs\n",
+                 (book / LessonFileName(lesson)).c_str());
     return std::nullopt;
   }
   if (streamSize) *streamSize = stream->size();
@@ -115,6 +112,57 @@ int CheckCommand(const std::filesystem::path& book, bool strict) {
   std::printf("%s: %s (%zu errors, %zu values outside the stored edition's ranges)\n", book.c_str(),
               failed ? "FAILED" : "ok", report.Errors.size(), report.Notes.size());
   return failed ? 1 : 0;
+}
+
+}  // namespace book
+
+namespace book {
+
+namespace {
+
+constexpr int SearchFoundNothing = 1;
+constexpr int SearchBadPattern = 2;
+constexpr int SearchBookUnreadable = 3;
+
+std::optional<std::vector<uint8_t>> ReadClosingBlock(const std::filesystem::path& book) {
+  const std::filesystem::path path = book / ClosingFileName;
+  std::optional<std::vector<uint8_t>> text = ReadWholeFile(path);
+  std::optional<std::vector<uint8_t>> block;
+  if (text) block = ParseClosingInclude(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()));
+  if (!block) std::fprintf(stderr, "%s: cannot read the closing block (build the book first)\n", path.c_str());
+  return block;
+}
+
+}  // namespace
+
+int SearchCommand(const std::string& text, const std::filesystem::path& book) {
+  const SearchPattern pattern = PatternFromText(text);
+  if (!pattern.Error.empty()) {
+    std::fprintf(stderr, "vintrel-book search: %s\n", pattern.Error.c_str());
+    return SearchBadPattern;
+  }
+  const std::optional<std::vector<uint8_t>> closing = ReadClosingBlock(book);
+  if (!closing) return SearchBookUnreadable;
+  size_t matches = 0, lessons = 0;
+  bool whole = true;
+  for (int lesson = 1; lesson <= LessonCount; ++lesson) {
+    const std::optional<std::vector<uint8_t>> article = LoadBookArticle(book, lesson, *closing);
+    bool outOfMemory = false;
+    const std::vector<ArticleMatch> found =
+        article ? MatchesInArticle(pattern, article->data(), &outOfMemory) : std::vector<ArticleMatch>();
+    if (!article || outOfMemory) whole = false;
+    if (outOfMemory) std::fprintf(stderr, "lesson %d: out of memory, searched only in part\n", lesson);
+    if (found.empty()) continue;
+    const std::string heading = ArticleHeading(article->data());
+    for (const ArticleMatch& match : found)
+      std::printf("%d\t%s\t%s\n", lesson, heading.c_str(), MarkedParagraph(article->data(), match).c_str());
+    matches += found.size();
+    ++lessons;
+  }
+  std::fflush(stdout);  // the matches before the count
+  std::fprintf(stderr, "%zu matches in %zu lessons\n", matches, lessons);
+  if (!whole) return SearchBookUnreadable;
+  return matches ? 0 : SearchFoundNothing;
 }
 
 }  // namespace book

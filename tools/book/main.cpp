@@ -25,6 +25,12 @@ const char* const Usage =
     "  check [DIR] [--strict]      check a built book against the format rules and print its\n"
     "                              profile; --strict also fails on values outside the stored\n"
     "                              edition's ranges\n"
+    "  search PATTERN [--book DIR] every match of PATTERN through the book, in book order,\n"
+    "                              one line each: lesson, its heading, the paragraph with\n"
+    "                              the match between [[ and ]]. PATTERN is Hebrew in reading\n"
+    "                              order; * stands for any run, ? for any one character;\n"
+    "                              vowel points are ignored. Exit codes: 0 found, 1 not\n"
+    "                              found, 2 a bad pattern, 3 the book cannot be read\n"
     "  --help                      this text\n"
     "\n"
     "DIR defaults to the book installed with the program (" VINTREL_BOOK_INSTALLED_DIR "\n"
@@ -104,6 +110,10 @@ int main(int argc, char** argv) {
     const bool strict = TakeFlag(args, "--strict");
     if (args.size() > 1) return WrongUsage("check takes one folder");
     return book::CheckCommand(args.empty() ? book : args[0], strict);
+  }
+  if (command == "search") {
+    if (args.size() != 1) return WrongUsage("search takes one pattern");
+    return book::SearchCommand(args[0], book);
   }
   return WrongUsage("unknown command '" + command + "'");
 }

@@ -1,9 +1,11 @@
 #include "records.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "content/lesson_loader.h"
 #include "content/lesson_record.h"
+#include "book_files.h"
 #include "palmdoc.h"
 
 namespace book {
@@ -40,6 +42,19 @@ std::optional<std::vector<uint8_t>> DecodeWithProgram(const std::vector<uint8_t>
   std::vector<uint8_t> result(decoded, decoded + length);
   free(decoded);
   return result;
+}
+
+std::optional<std::vector<uint8_t>> ReadLessonStream(const std::filesystem::path& book, int lesson) {
+  const std::filesystem::path path = book / LessonFileName(lesson);
+  std::optional<std::vector<uint8_t>> record = ReadWholeFile(path);
+  if (!record) {
+    std::fprintf(stderr, "%s: cannot read the record (build the book first)\n", path.c_str());
+    return std::nullopt;
+  }
+  int reason = 0;
+  std::optional<std::vector<uint8_t>> stream = DecodeWithProgram(*record, &reason);
+  if (!stream) std::fprintf(stderr, "%s: the record does not decode (reason %d)\n", path.c_str(), reason);
+  return stream;
 }
 
 }  // namespace book

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -19,5 +20,9 @@ std::vector<uint8_t> MakeIndexRecord(const std::vector<uint8_t>& stream);
 // reason code goes to *reason).
 std::optional<std::vector<uint8_t>> DecodeWithProgram(const std::vector<uint8_t>& record,
                                                       int* reason = nullptr);
+
+// The stream of lesson n of a built book in the folder, decoded as the program decodes
+// it; nullopt, after saying why on stderr, when the file cannot be read or decoded.
+std::optional<std::vector<uint8_t>> ReadLessonStream(const std::filesystem::path& book, int lesson);
 
 }  // namespace book

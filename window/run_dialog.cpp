@@ -1,4 +1,4 @@
-#include "dialogs/run_dialog.h"
+#include "window/run_dialog.h"
 
 #include "base/app_state.h"
 
