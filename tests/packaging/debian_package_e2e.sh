@@ -24,12 +24,12 @@ lintian --tag-display-limit 0 "$package" > "$work/lintian.out" 2>&1 || true
 grep '^[EW]: ' "$work/lintian.out" || true
 grep -q '^E: ' "$work/lintian.out" && fail "lintian found errors"
 
-# A root of its own: dpkg's database empty, so the libraries the host already has are
-# not known there.
+# A root of its own, which needs no root user: dpkg's database there is empty, so the
+# libraries the host already has are not known there.
 root=$work/root
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 touch "$root/var/lib/dpkg/status"
-dpkg --root="$root" --force-depends --log=/dev/null -i "$package" > "$work/install.out" 2>&1 ||
+dpkg --root="$root" --force-depends --force-not-root --log=/dev/null -i "$package" > "$work/install.out" 2>&1 ||
   fail "dpkg -i failed: $(cat "$work/install.out")"
 [ "$(dpkg-query --admindir="$root/var/lib/dpkg" -W -f='${Status}' vintrel)" = "install ok installed" ] ||
   fail "dpkg does not see the package installed"
@@ -42,7 +42,7 @@ MANWIDTH=80 man -l "$root/usr/share/man/man1/vintrel.1.gz" 2> /dev/null | grep -
   fail "man cannot read the installed vintrel.1"
 "$root/usr/bin/vintrel-book" dump 1 > /dev/null || fail "the installed vintrel-book cannot read its book"
 
-dpkg --root="$root" --log=/dev/null --purge vintrel > "$work/remove.out" 2>&1 ||
+dpkg --root="$root" --force-not-root --log=/dev/null --purge vintrel > "$work/remove.out" 2>&1 ||
   fail "dpkg --purge failed: $(cat "$work/remove.out")"
 left=$(cd "$root" && find . -mindepth 1 -path ./var/lib/dpkg -prune -o ! -path ./var ! -path ./var/lib -print)
 [ -z "$left" ] || fail "removing the package left: $left"
