@@ -78,7 +78,7 @@ std::string Usage() {
          " [--headless] [--script FILE] [--screen WxH] [--zoom N] [--help] [--version] [--] "
          "[program arguments]\n"
          "  --headless      run on an in-memory screen instead of a window\n"
-         "  --script FILE   drive the headless screen from FILE (see docs/SCRIPT.md)\n"
+         "  --script FILE   drive the headless screen from FILE (see vintrel(1))\n"
          "  --screen WxH    screen size in pixels (default 240x320)\n"
          "  --zoom N        window pixels per screen pixel (default: the largest from 1\n"
          "                  to 4 at which the window fits the desktop)\n"
