@@ -14,6 +14,7 @@
 #include "kernel/registry_tree.h"
 #include "kernel/utf.h"
 #include "platform/kernel.h"
+#include "kernel/out_of_memory.h"
 
 namespace {
 
@@ -172,21 +173,26 @@ void ForgetRegistry() {
 
 }  // namespace kernel
 
-LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD, REGSAM access, PHKEY result) {
+LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD, REGSAM access, PHKEY result) try {
   bool existed = false;
   return OpenSubKey(key, subKey, access, Missing::Fails, result, existed);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(ERROR_NOT_ENOUGH_MEMORY);
 }
 
 LONG RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM access,
-                     LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) {
+                     LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) try {
   bool existed = false;
   LONG error = OpenSubKey(key, subKey, access, Missing::IsMade, result, existed);
   if (error == ERROR_SUCCESS && disposition != nullptr)
     *disposition = existed ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
   return error;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(ERROR_NOT_ENOUGH_MEMORY);
 }
 
-LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size) {
+LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data,
+                      LPDWORD size) try {
   if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
   Registry& registry = TheRegistry();
   std::lock_guard<std::mutex> hold(registry.mutex);
@@ -207,9 +213,11 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data
   if (data != nullptr && needed > 0) std::memcpy(data, value->data.data(), needed);
   if (size != nullptr) *size = needed;
   return ERROR_SUCCESS;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(ERROR_NOT_ENOUGH_MEMORY);
 }
 
-LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
+LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) try {
   if (data == nullptr && size != 0) return ERROR_INVALID_PARAMETER;
   std::u16string_view valueName = name ? name : u"";
   if (!IsStorableName(valueName)) return ERROR_INVALID_PARAMETER;
@@ -223,9 +231,11 @@ LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data,
   change.setsValue = true;
   change.value = Value{std::u16string(valueName), type, std::vector<uint8_t>(data, data + size)};
   return Write(registry, std::move(change));
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(ERROR_NOT_ENOUGH_MEMORY);
 }
 
-LONG RegCloseKey(HKEY key) {
+LONG RegCloseKey(HKEY key) try {
   if (key == HKEY_CURRENT_USER) return ERROR_SUCCESS;
   Registry& registry = TheRegistry();
   std::lock_guard<std::mutex> hold(registry.mutex);
@@ -233,4 +243,6 @@ LONG RegCloseKey(HKEY key) {
   if (registry.handles.erase(open) == 0) return ERROR_INVALID_HANDLE;
   delete open;
   return ERROR_SUCCESS;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(ERROR_NOT_ENOUGH_MEMORY);
 }
