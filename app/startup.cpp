@@ -147,7 +147,8 @@ void LoadSettings() {
   SetOutOfMemoryHandler(SaveAndQuit);
   WCHAR path[MAX_PATH];
   path[0] = 0;
-  GetModuleFileNameW(App.Instance, path, MAX_PATH);
+  SetLastError(ERROR_SUCCESS);
+  if (GetModuleFileNameW(App.Instance, path, MAX_PATH) == 0) ReportIfOutOfMemory();
   if (path[0]) WriteText(u"Program Path", path);
   LoadFontName();
   LoadSearchString();
@@ -156,8 +157,11 @@ void LoadSettings() {
   App.LastPosition = static_cast<WORD>(ReadNumber(ProductKey, u"LastPosition", 0));
   App.Flags = ReadNumber(ProductKey, u"Flags", DefaultFlags);
   App.Lesson = static_cast<WORD>(ReadNumber(ProductKey, u"Lesson", 0));
-  for (int i = 0; i < 3; ++i)
+  for (int i = 0; i < 3; ++i) {
+    SetLastError(ERROR_SUCCESS);
     App.OutlineBitmaps[i] = LoadBitmapW(App.Instance, MAKEINTRESOURCEW(IDB_OUTLINE_PLUS + i));
+    if (!App.OutlineBitmaps[i]) ReportIfOutOfMemory();
+  }
   LoadBookmarks();
   Loaded = true;
 }

@@ -13,7 +13,9 @@ constexpr int WidthTableSize = 112;
 
 // Fits the converted run into *width pixels as the platform measures it. In: the
 // maximum width and the byte count; out: the width and byte count of the part that fits.
-void FitByExtent(HDC dc, const BYTE* bytes, int* width, int* count);
+// False when the run could not be measured (no memory for its conversion or for the
+// platform's measuring): the outputs are then no fit to use.
+bool FitByExtent(HDC dc, const BYTE* bytes, int* width, int* count);
 
 // Fits the run by adding widths from the table; stops at a zero byte. Without a table
 // the width becomes 0 and the count stays.
