@@ -7,6 +7,7 @@
 #include "kernel/registry.h"
 
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <set>
 
@@ -126,9 +127,9 @@ bool KeyExists(const Registry& registry, const KeyPath& path) {
 }
 
 HKEY NewHandle(Registry& registry, KeyPath path, REGSAM access) {
-  auto* open = new OpenKey{std::move(path), access};
-  registry.handles.insert(open);
-  return reinterpret_cast<HKEY>(open);
+  auto open = std::make_unique<OpenKey>(OpenKey{std::move(path), access});
+  registry.handles.insert(open.get());  // owned by the table from here on
+  return reinterpret_cast<HKEY>(open.release());
 }
 
 // The path named by key and subKey; an error code when there is none.
