@@ -1,8 +1,11 @@
 // The commands of the menu and the tool bar, and the lesson switches they make.
 #include "base/alloc.h"
 #include "base/app_state.h"
-#include "app/dialog_hooks.h"
 #include "app/main_window.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/article_dialog.h"
+#include "dialogs/font_dialog.h"
+#include "dialogs/update_address.h"
 #include "window/main_view.h"
 #include "window/menu_bar.h"
 #include "calendar/lesson_choice.h"
@@ -15,11 +18,11 @@
 namespace {
 
 void ChooseArticle(HWND window) {
-  ShowChosenLesson(window, RunChooseArticle(App.Instance, App.MainWindow, App.Lesson, &App.Font));
+  ShowChosenLesson(window, ChooseArticle(App.Instance, App.MainWindow, App.Lesson, &App.Font));
 }
 
 void ChooseFont(HWND window) {
-  if (RunFontDialog(window, IDD_CHOOSE_FONT, &App.Font) == 1) ChangeArticleFont(App.View, &App.Font);
+  if (RunFontDialog(window, &App.Font) == IDOK) ChangeArticleFont(App.View, &App.Font);
 }
 
 void ToggleReverse(HWND window) {
@@ -61,11 +64,15 @@ int HandleCommand(HWND window, WPARAM wParam) {
     case IDM_FONT:
       ChooseFont(window);
       return 0;
+    case IDM_CHECK_FOR_UPDATES:
+      CheckForUpdates(App.MainWindow);
+      return 0;
+    case IDM_ABOUT:
+      RunAboutDialog(window);
+      return 0;
     case IDM_SEARCH:
     case IDM_SEARCH_AGAIN:
-    case IDM_CHECK_FOR_UPDATES:
-    case IDM_ABOUT:
-      return 0;  // the search, the update link and the About dialog come with their code
+      return 0;  // the search comes with its code
     default:
       return 1;
   }

@@ -4,6 +4,7 @@
 #include "base/app_state.h"
 #include "window/menu_bar.h"
 #include "app/startup.h"
+#include "dialogs/about_dialog.h"
 #include "view/article_draw.h"
 #include "view/article_view.h"
 
@@ -81,7 +82,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_WINDOWPOSCHANGED:
       return OnWindowPosChanged(window, lParam);
     case WM_HELP:
-      return 0;  // the About dialog arrives with its own code
+      RunAboutDialog(window);
+      return 0;
     case WM_KEYDOWN:
       return HandleKey(window, wParam);
     case WM_COMMAND:

@@ -1,10 +1,11 @@
 #include "app/startup.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/alloc.h"
 #include "base/app_state.h"
-#include "app/dialog_hooks.h"
+#include "dialogs/font_dialog.h"
 #include "app/main_window.h"
 #include "base/settings_store.h"
 #include "calendar/lesson_choice.h"
@@ -18,6 +19,18 @@ const WCHAR MainWindowName[] = u"Vintrel - 5765 (heb)";
 namespace {
 
 constexpr DWORD FullScreenHide = 42;  // task bar, input-panel button and start icon
+
+// Stored numbers that feed pixel arithmetic are kept where that arithmetic cannot
+// overflow. Within these ranges nothing shown changes: the platform draws no font
+// taller than 512 pixels (a size of 1024 is one of 1280 in the large style), and no
+// screen is 32767 pixels across.
+constexpr LONG LargestFontSize = 1024;
+constexpr LONG LargestGutter = 32767;
+
+LONG StoredNumberWithin(LPCWSTR keyPath, LPCWSTR name, LONG largest) {
+  LONG stored = static_cast<LONG>(ReadNumber(keyPath, name, 0));
+  return std::clamp(stored, -largest, largest);
+}
 
 bool Ended = false;     // SaveAndQuit has run
 bool Loaded = false;    // LoadSettings has read every setting
@@ -35,6 +48,20 @@ bool HandOverToRunningCopy() {
   if (running == foreground) SendMessageW(running, WM_COMMAND, IDM_TODAY, 0);
   if (running != top) SetForegroundWindow(running);
   return true;
+}
+
+// The program's path, unless it is stored already: a start that changes nothing writes
+// nothing.
+void StoreProgramPath() {
+  WCHAR path[MAX_PATH];
+  path[0] = 0;
+  SetLastError(ERROR_SUCCESS);
+  if (GetModuleFileNameW(App.Instance, path, MAX_PATH) == 0) ReportIfOutOfMemory();
+  if (!path[0]) return;
+  WCHAR* stored = ReadText(u"Program Path");
+  bool same = stored && wcscmp(stored, path) == 0;
+  free(stored);
+  if (!same) WriteText(u"Program Path", path);
 }
 
 void LoadFontName() {
@@ -103,7 +130,7 @@ void ReadPublisherSettings() {
   AllowSipInHebrewSearch = ReadNumber(PublisherKey, u"AllowSipInHebrewSearch", 1);
   TaskBarWindow = FullScreen ? FindWindowW(u"HHTaskBar", u"") : nullptr;
   App.MenuBarOnBottom = static_cast<LONG>(ReadNumber(PublisherKey, u"MenuBarOnBottom", 0));
-  App.SurroundingGutter = static_cast<LONG>(ReadNumber(PublisherKey, u"SurroundingGutter", 0));
+  App.SurroundingGutter = StoredNumberWithin(PublisherKey, u"SurroundingGutter", LargestGutter);
 }
 
 HWND InitInstance(int show) {
@@ -122,7 +149,7 @@ HWND InitInstance(int show) {
   ShowWindow(window, show);
   UpdateWindow(window);
   if (App.Font.Face[0] == 0) {
-    RunFontDialog(window, IDD_CHOOSE_FONT, &App.Font);
+    RunFontDialog(window, &App.Font);
     ChangeArticleFont(App.View, &App.Font);
   }
   return window;
@@ -145,14 +172,10 @@ void LoadSettings() {
   Loaded = false;
   Ended = false;
   SetOutOfMemoryHandler(SaveAndQuit);
-  WCHAR path[MAX_PATH];
-  path[0] = 0;
-  SetLastError(ERROR_SUCCESS);
-  if (GetModuleFileNameW(App.Instance, path, MAX_PATH) == 0) ReportIfOutOfMemory();
-  if (path[0]) WriteText(u"Program Path", path);
+  StoreProgramPath();
   LoadFontName();
   LoadSearchString();
-  App.Font.Size = static_cast<LONG>(ReadNumber(ProductKey, u"FontSize", 0));
+  App.Font.Size = StoredNumberWithin(ProductKey, u"FontSize", LargestFontSize);
   App.Font.CodeBase = static_cast<LONG>(ReadNumber(ProductKey, u"FontAsciiBase", 1488));
   App.LastPosition = static_cast<WORD>(ReadNumber(ProductKey, u"LastPosition", 0));
   App.Flags = ReadNumber(ProductKey, u"Flags", DefaultFlags);
@@ -175,13 +198,15 @@ void SaveAndQuit() {
   }
   // Memory that ran out while the settings were being read ends the program before
   // they are all in memory: the stored ones are then kept as they are, not overwritten
-  // with the half-read state.
+  // with the half-read state. The settings and the bookmarks go in one save.
+  HKEY save = Loaded ? BeginSettingsSave() : nullptr;
   if (Loaded) WriteSettings();
   if (App.View) {
     DestroyArticleView(App.View, true);
     App.View = nullptr;
   }
   if (Loaded) SaveBookmarks();
+  EndSettingsSave(save);
   FreeBookmarks();
   PostQuitMessage(0);
 }

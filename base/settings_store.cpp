@@ -16,18 +16,28 @@ LONG Checked(LONG result) {
   return result;
 }
 
-// One value read whole: its type, its data in a new buffer of `extra` more bytes than
-// the data (zeroed), and its size. False on any failure; nothing to free then.
-bool ReadValue(LPCWSTR keyPath, LPCWSTR name, DWORD extra, DWORD& type, BYTE*& data,
+// How a value's data is held: as stored, or as text that ends in a zero unit inside its
+// buffer (an odd last byte made a whole unit first).
+enum class Block { Data, Text };
+
+DWORD BlockSize(DWORD size, Block block) {
+  if (block == Block::Data) return size ? size : 1;
+  return size + size % 2 + sizeof(WCHAR);
+}
+
+// One value read whole: its type, its data in a new zeroed buffer of the block's size,
+// and its size. False on any failure; nothing to free then.
+bool ReadValue(LPCWSTR keyPath, LPCWSTR name, Block block, DWORD& type, BYTE*& data,
                DWORD& size) {
   HKEY key;
   if (Checked(RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key)) != ERROR_SUCCESS)
     return false;
   bool done = false;
   if (Checked(RegQueryValueExW(key, name, nullptr, &type, nullptr, &size)) == ERROR_SUCCESS) {
-    data = static_cast<BYTE*>(AllocOrQuit(size + extra ? size + extra : 1));
+    DWORD blockSize = BlockSize(size, block);
+    data = static_cast<BYTE*>(AllocOrQuit(blockSize));
     if (data) {
-      std::memset(data, 0, size + extra);
+      std::memset(data, 0, blockSize);
       DWORD read = size;
       done = Checked(RegQueryValueExW(key, name, nullptr, &type, data, &read)) == ERROR_SUCCESS;
       if (!done) {
@@ -68,7 +78,7 @@ int WriteValue(LPCWSTR name, DWORD type, const BYTE* data, DWORD size) {
 DWORD ReadNumber(LPCWSTR keyPath, LPCWSTR name, DWORD fallback) {
   DWORD type, size;
   BYTE* data;
-  if (!ReadValue(keyPath, name, 0, type, data, size)) return fallback;
+  if (!ReadValue(keyPath, name, Block::Data, type, data, size)) return fallback;
   DWORD value = fallback;
   if (type != REG_DWORD) {
     value = DecimalText(data, size);
@@ -84,8 +94,8 @@ DWORD ReadNumber(LPCWSTR keyPath, LPCWSTR name, DWORD fallback) {
 WCHAR* ReadText(LPCWSTR name) {
   DWORD type, size;
   BYTE* data;
-  if (!ReadValue(ProductKey, name, sizeof(WCHAR), type, data, size)) return nullptr;
-  return reinterpret_cast<WCHAR*>(data);  // aligned by malloc; zero unit after the data
+  if (!ReadValue(ProductKey, name, Block::Text, type, data, size)) return nullptr;
+  return reinterpret_cast<WCHAR*>(data);  // aligned by malloc
 }
 
 BYTE* ReadBytes(LPCWSTR name) { return ReadBytesSized(name, nullptr, nullptr); }
@@ -94,7 +104,7 @@ BYTE* ReadBytesSized(LPCWSTR name, BYTE* fallback, DWORD* sizeOut) {
   DWORD type, size;
   BYTE* data;
   // An empty value has no bytes to hand out: it reads as a failure.
-  if (!ReadValue(ProductKey, name, 0, type, data, size)) return fallback;
+  if (!ReadValue(ProductKey, name, Block::Data, type, data, size)) return fallback;
   if (size == 0) {
     free(data);
     return fallback;
@@ -119,4 +129,17 @@ int WriteByteString(LPCWSTR name, const char* text) {
 
 int WriteBytes(LPCWSTR name, const BYTE* data, DWORD length) {
   return WriteValue(name, REG_BINARY, data, length);
+}
+
+HKEY BeginSettingsSave() {
+  HKEY key;
+  DWORD disposition;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, ProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      &disposition) != ERROR_SUCCESS)
+    return nullptr;
+  return key;
+}
+
+void EndSettingsSave(HKEY save) {
+  if (save) RegCloseKey(save);
 }

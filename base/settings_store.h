@@ -10,7 +10,8 @@ extern const WCHAR PublisherKey[];  // software\Karsolet (read only)
 // The value as a number: REG_DWORD as stored, any other type as decimal UTF-16 text
 // (wrapping 32-bit arithmetic, no sign, no digit check). The default on any failure.
 DWORD ReadNumber(LPCWSTR keyPath, LPCWSTR name, DWORD fallback);
-// A new zero-terminated copy of the value's data as UTF-16 (caller frees), or null.
+// A new copy of the value's data as UTF-16 (caller frees), or null; a zero unit follows
+// the data inside the buffer, also when the data ends in half a unit.
 WCHAR* ReadText(LPCWSTR name);
 // A new buffer of exactly the value's size with its data (caller frees), or null.
 BYTE* ReadBytes(LPCWSTR name);
@@ -23,3 +24,9 @@ int WriteNumber(LPCWSTR name, DWORD value);
 int WriteText(LPCWSTR name, LPCWSTR text);
 int WriteByteString(LPCWSTR name, const char* text);
 int WriteBytes(LPCWSTR name, const BYTE* data, DWORD length);
+
+// The writes between these two reach the settings file in one save: the product key
+// stays open meanwhile, and the registry saves when the last open key is closed.
+// Begin gives null when the key cannot be had; End takes what Begin gave.
+HKEY BeginSettingsSave();
+void EndSettingsSave(HKEY save);

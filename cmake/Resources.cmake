@@ -38,16 +38,23 @@ function(vintrel_add_resources target)
   target_sources(${target} PRIVATE ${asm})
 endfunction()
 
-# vintrel_add_program_resources(TARGET)
+# vintrel_add_program_resources(TARGET [BOOK_SCRIPT file])
 # Embeds the program's own resources in TARGET: resources/vintrel.rc with the compiled
-# book, rebuilt when the book, the shared ids or any picture beside the script changes.
+# book and the publisher's header, rebuilt when the book, the shared headers or any
+# picture beside the script changes. BOOK_SCRIPT puts another book.rc (of a test's own)
+# in the compiled book's place.
 function(vintrel_add_program_resources target)
-  get_property(book_dir GLOBAL PROPERTY VINTREL_BOOK_DIR)
-  get_property(book_script GLOBAL PROPERTY VINTREL_BOOK_SCRIPT)
+  cmake_parse_arguments(ARG "" "BOOK_SCRIPT" "" ${ARGN})
+  if(ARG_BOOK_SCRIPT)
+    set(book_script ${ARG_BOOK_SCRIPT})
+  else()
+    get_property(book_script GLOBAL PROPERTY VINTREL_BOOK_SCRIPT)
+    add_dependencies(${target} vintrel_book)
+  endif()
+  get_filename_component(book_dir ${book_script} DIRECTORY)
   file(GLOB pictures CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.bmp
        ${CMAKE_SOURCE_DIR}/resources/*.ico)
   vintrel_add_resources(${target} RC ${CMAKE_SOURCE_DIR}/resources/vintrel.rc
-    INCLUDES ${book_dir} DEPENDS ${book_script} ${pictures}
-    ${CMAKE_SOURCE_DIR}/resources/resource_ids.h)
-  add_dependencies(${target} vintrel_book)
+    INCLUDES ${book_dir} ${CMAKE_BINARY_DIR}/resources DEPENDS ${book_script} ${pictures}
+    ${CMAKE_SOURCE_DIR}/resources/resource_ids.h ${VINTREL_PUBLISHER_HEADER})
 endfunction()

@@ -1,5 +1,6 @@
 #include "content/index_stream.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -45,6 +46,19 @@ DWORD IndexEntriesLength(const BYTE* stream, DWORD size) {
 bool IsIndexStreamEnd(const BYTE* stream, DWORD position, DWORD size) {
   if (size > UnboundedStream) size = UnboundedStream;
   return position + StyleAt < size && stream[position + StyleAt] == 0;
+}
+
+BYTE* EndIndexStreamWithin(BYTE* stream, DWORD size) {
+  if (!stream) return nullptr;
+  DWORD length = IndexEntriesLength(stream, size);
+  if (IsIndexStreamEnd(stream, length, size)) return stream;
+  BYTE* ended = static_cast<BYTE*>(malloc(length + IndexStreamEndSize));
+  if (ended) {
+    std::memcpy(ended, stream, length);
+    WriteIndexStreamEnd(ended + length);
+  }
+  free(stream);
+  return ended;
 }
 
 bool FindEntry(const BYTE* stream, WORD key, IndexEntry* entry, DWORD size) {

@@ -74,6 +74,11 @@ inline DWORD EndOfEntry(const IndexEntry& entry) {
 DWORD IndexEntriesLength(const BYTE* stream, DWORD size = UnboundedStream);
 // True when the stream's end stands at position: a style byte 0 within the size.
 bool IsIndexStreamEnd(const BYTE* stream, DWORD position, DWORD size = UnboundedStream);
+// A stream read from size bytes of data, sure to end within its block: the block itself
+// when a style byte 0 stands where its bounded walk ends; otherwise (data cut off, or not
+// ended) a new block holding the whole entries and the five zero bytes, the data
+// released. Null without a stream or memory (the data released then too).
+BYTE* EndIndexStreamWithin(BYTE* stream, DWORD size);
 // The stream's first entry with the key; false when there is none (or no stream).
 bool FindEntry(const BYTE* stream, WORD key, IndexEntry* entry, DWORD size = UnboundedStream);
 

@@ -16,6 +16,17 @@
 #define IDB_KEYBOARD 119
 #define IDD_CHOOSE_ARTICLE 118
 
+/* The Choose Font dialog's controls; the code base 97 button is not in its template. */
+#define IDC_FACE_LIST 1001
+#define IDC_FONT_PREVIEW 1002
+#define IDC_CODE_BASE_97 1003
+#define IDC_CODE_BASE_224 1004
+#define IDC_CODE_BASE_1488 1005
+#define IDC_SIZE_LIST 1006
+
+/* The About dialog's link to the home page. */
+#define IDC_HOME_LINK 1025
+
 /* The tool bar's button pictures and the outline marks. */
 #define IDB_TOOLBAR 114
 #define IDB_OUTLINE_PLUS 201

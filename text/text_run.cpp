@@ -36,6 +36,16 @@ void DrawUnit(HDC dc, WCHAR unit, const RECT& cell) {
   DrawTextW(dc, &unit, 1, &box, RunDrawFormat);
 }
 
+// Runs draw() with the DC's text and background colours set, then puts them back.
+template <typename Draw>
+void InColours(HDC dc, COLORREF text, COLORREF background, Draw draw) {
+  COLORREF oldText = SetTextColor(dc, text);
+  COLORREF oldBackground = SetBkColor(dc, background);
+  draw();
+  SetBkColor(dc, oldBackground);
+  SetTextColor(dc, oldText);
+}
+
 }  // namespace
 
 bool FitByExtent(HDC dc, const BYTE* bytes, int* width, int* count) {
@@ -137,11 +147,21 @@ void DrawTextRun(HDC dc, const BYTE* bytes, int count, int x, int y, int w, int 
 
 void DrawColouredRun(HDC dc, const BYTE* bytes, int count, int x, int y, int w, int h,
                      COLORREF text, COLORREF background) {
-  COLORREF oldText = SetTextColor(dc, text);
-  COLORREF oldBackground = SetBkColor(dc, background);
-  DrawTextRun(dc, bytes, count, x, y, w, h);
-  SetBkColor(dc, oldBackground);
-  SetTextColor(dc, oldText);
+  InColours(dc, text, background, [&] { DrawTextRun(dc, bytes, count, x, y, w, h); });
+}
+
+void DrawDirectedRun(HDC dc, const WORD* widths, bool rightToLeft, const BYTE* bytes, int count,
+                     int x, int y, int w, int h) {
+  SetActiveCodeBase(CodeBaseOfDirection(rightToLeft));
+  DrawViewRun(dc, widths, bytes, count, x, y, w, h);
+  SetActiveCodeBase(CodeBaseLetter);
+}
+
+void DrawColouredDirectedRun(HDC dc, const WORD* widths, bool rightToLeft, const BYTE* bytes,
+                             int count, int x, int y, int w, int h, COLORREF text,
+                             COLORREF background) {
+  InColours(dc, text, background,
+            [&] { DrawDirectedRun(dc, widths, rightToLeft, bytes, count, x, y, w, h); });
 }
 
 void FillViewRect(HDC dc, int x, int y, int w, int h, int stockIndex) {

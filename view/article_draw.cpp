@@ -1,84 +1,29 @@
 #include "view/article_draw.h"
 
-#include <cstring>
-
 #include "content/article_format.h"
-#include "text/conversion.h"
 #include "text/text_run.h"
+#include "view/entry_parts.h"
+#include "view/line_walker.h"
 #include "view/style_font.h"
+#include "view/view_colours.h"
 
 namespace {
 
-constexpr BYTE Space = 0x20;
-constexpr COLORREF HighlightText = 0xFF0000;        // blue
-constexpr COLORREF HighlightBackground = 0x00FFFF;  // yellow
-constexpr int UnlimitedWidth = 32767;
-
-bool IsRightToLeft(const LineEntry& entry) { return entry.ParaFlags & RightToLeft; }
-
 // The style the page starts with: that of its first entry when it is text.
 BYTE StartStyle(const LineEntry* entry) {
-  return entry->ParaFlags && !IsRuleRecord(entry->ParaFlags) ? entry->ParaFlags : 1;
+  return entry->ParaFlags && !IsRuleRecord(entry->ParaFlags) ? entry->ParaFlags : BYTE(BaseStyle);
 }
 
-// Sets the active code base for a right-to-left run while it is drawn.
-void DrawRun(ArticleView* view, bool rightToLeft, const BYTE* bytes, int count, int x, int y,
-             int w, int h) {
-  if (rightToLeft) SetActiveCodeBase(FontAsciiBase());
-  DrawViewRun(view->Dc, view->WidthTable, bytes, count, x, y, w, h);
-  SetActiveCodeBase(CodeBaseLetter);
-}
-
-void Measure(ArticleView* view, bool rightToLeft, const BYTE* bytes, int* width, int* count) {
-  if (rightToLeft) {
-    SetActiveCodeBase(FontAsciiBase());
-    FitByWidthTable(view->WidthTable, bytes, width, count);
-  } else {
-    FitByExtent(view->Dc, bytes, width, count);
-  }
-  SetActiveCodeBase(CodeBaseLetter);
-}
-
-int WordLength(const BYTE* word) {
-  int n = 0;
-  while (word[n] && word[n] != Space) ++n;
-  return n;
-}
-
-const BYTE* SkipSpaces(const BYTE* p) {
-  while (*p == Space) ++p;
-  return p;
-}
-
-// The hanging word of a right-to-left line follows its run and the spaces after it.
-const BYTE* RightToLeftHangingWord(const ArticleView* view, const LineEntry& entry) {
-  return SkipSpaces(view->Text + entry.Offset + entry.Length);
-}
-
-// The hanging word fitted into its column: k bytes of width w.
-struct FittedWord {
-  const BYTE* Start;
-  int Count;
-  int Width;
-};
-
-FittedWord FitRightToLeftWord(ArticleView* view, const LineEntry& entry) {
-  FittedWord word = {RightToLeftHangingWord(view, entry), 0, entry.HangWidth};
-  word.Count = int(strlen(reinterpret_cast<const char*>(word.Start)));
-  Measure(view, true, word.Start, &word.Width, &word.Count);
-  return word;
-}
-
-FittedWord FitLeftToRightWord(ArticleView* view, const LineEntry& entry) {
-  FittedWord word = {view->Text + entry.Offset, 0, entry.HangWidth};
-  word.Count = WordLength(word.Start);
-  Measure(view, false, word.Start, &word.Width, &word.Count);
-  return word;
-}
-
-const BYTE* LeftToRightRunStart(const ArticleView* view, const LineEntry& entry) {
-  const BYTE* word = view->Text + entry.Offset;
-  return SkipSpaces(word + WordLength(word));
+// Calls visit(entry, y) for every entry from the page's start that fits whole in the
+// view, top first; returns the display lines passed, the blank line after the last
+// entry visited included even when it falls below the view.
+template <typename Visit>
+LONG WalkPage(const PageStart& page, Visit visit) {
+  int bottom = page.Y + page.Room;
+  LineWalker walk(page.Entry, page.Y);
+  for (; !walk.AtEnd() && walk.Top() + walk.Entry().Height <= bottom; walk.Next())
+    visit(walk.Entry(), walk.Top());
+  return walk.Line();
 }
 
 void DrawRuleEntry(ArticleView* view, const LineEntry& entry, int y) {
@@ -88,66 +33,43 @@ void DrawRuleEntry(ArticleView* view, const LineEntry& entry, int y) {
   SelectObject(view->Dc, old);
 }
 
+void DrawPart(ArticleView* view, const LineEntry& entry, const EntryPart& part, int y) {
+  DrawDirectedRun(view->Dc, view->WidthTable, IsRightToLeft(entry), part.Bytes, part.Count, part.X,
+                  y, part.Width, entry.Height);
+}
+
 void DrawTextEntry(ArticleView* view, const LineEntry& entry, int y) {
-  bool rightToLeft = IsRightToLeft(entry);
-  if (!entry.HangWidth) {
-    DrawRun(view, rightToLeft, view->Text + entry.Offset, entry.Length, entry.X, y, entry.Width,
-            entry.Height);
-  } else if (rightToLeft) {
-    FittedWord word = FitRightToLeftWord(view, entry);
-    DrawRun(view, true, word.Start, word.Count, entry.X + entry.Width + entry.HangWidth - word.Width,
-            y, word.Width, entry.Height);
-    DrawRun(view, true, view->Text + entry.Offset, entry.Length, entry.X, y, entry.Width,
-            entry.Height);
-  } else {
-    FittedWord word = FitLeftToRightWord(view, entry);
-    DrawTextRun(view->Dc, word.Start, word.Count, entry.X - entry.HangWidth, y, word.Width,
-                entry.Height);
-    DrawRun(view, false, LeftToRightRunStart(view, entry), entry.Length, entry.X, y, entry.Width,
-            entry.Height);
-  }
+  EntryParts parts = MeasureEntryParts(view, entry);
+  if (parts.HasWord) DrawPart(view, entry, parts.Word, y);
+  DrawPart(view, entry, parts.Run, y);
 }
 
-// Moves the page position past one entry and its blank line.
-void Advance(PageStart& page, const LineEntry& entry, LONG* linesDrawn) {
-  int lines = entry.ParaFlags & BlankAfter ? 2 : 1;
-  page.Room -= lines * entry.Height;
-  page.Y += lines * entry.Height;
-  if (linesDrawn) *linesDrawn += lines;
-}
-
-void SelectEntryStyle(ArticleView* view, const LineEntry& entry, BYTE* style, unsigned colour) {
-  if (StyleKey(entry.ParaFlags ^ *style)) SelectStyleFont(view, entry.ParaFlags | colour);
+// Selects the entry's style font when its key differs from the current style's; extra
+// are the request bits besides the key.
+void SelectEntryStyle(ArticleView* view, const LineEntry& entry, BYTE* style, unsigned extra) {
+  if (StyleKey(entry.ParaFlags ^ *style)) SelectStyleFont(view, entry.ParaFlags | extra);
   *style = entry.ParaFlags;
 }
 
-// The text offsets an entry shows, its hanging word included: [first, last].
-void EntrySpan(ArticleView* view, const LineEntry& entry, int* first, int* last) {
-  *first = entry.Offset;
-  *last = entry.Offset + entry.Length;
-  if (!entry.HangWidth) return;
-  if (IsRightToLeft(entry)) {
-    const BYTE* word = RightToLeftHangingWord(view, entry);
-    *last = int(word - view->Text) + int(strlen(reinterpret_cast<const char*>(word)));
-  } else {
-    *last = int(LeftToRightRunStart(view, entry) - view->Text) + entry.Length;
-  }
+bool IsHighlighted(const ArticleView* view, const LineEntry& entry) {
+  TextSpan span = EntrySpan(view, entry);
+  return view->HighlightEnd >= span.First && view->HighlightStart <= span.Last;
+}
+
+// The bytes of a part the highlight may cover: those drawn, but all of a left-to-right
+// hanging word, from its column's left edge.
+int HighlightCount(const LineEntry& entry, const EntryPart& part) {
+  return IsRightToLeft(entry) ? part.Count : part.Length;
 }
 
 void DrawHighlightEntry(ArticleView* view, const LineEntry& entry, int y) {
+  EntryParts parts = MeasureEntryParts(view, entry);
   const BYTE* text = view->Text;
-  if (!entry.HangWidth) {
-    DrawHighlightPart(view, text, text + entry.Offset, entry.Length, entry.X, y, entry);
-  } else if (IsRightToLeft(entry)) {
-    FittedWord word = FitRightToLeftWord(view, entry);
-    DrawHighlightPart(view, text, word.Start, word.Count,
-                      entry.X + entry.Width + entry.HangWidth - word.Width, y, entry);
-    DrawHighlightPart(view, text, text + entry.Offset, entry.Length, entry.X, y, entry);
-  } else {
-    const BYTE* word = text + entry.Offset;
-    DrawHighlightPart(view, text, word, WordLength(word), entry.X - entry.HangWidth, y, entry);
-    DrawHighlightPart(view, text, LeftToRightRunStart(view, entry), entry.Length, entry.X, y, entry);
+  if (parts.HasWord) {
+    DrawHighlightPart(view, text, parts.Word.Bytes, HighlightCount(entry, parts.Word), parts.Word.X,
+                      y, entry);
   }
+  DrawHighlightPart(view, text, parts.Run.Bytes, parts.Run.Count, parts.Run.X, y, entry);
 }
 
 bool IsDrawable(const ArticleView* view) { return view && view->Text && view->Lines; }
@@ -157,38 +79,32 @@ bool IsDrawable(const ArticleView* view) { return view && view->Text && view->Li
 PageStart FindFirstVisibleEntry(ArticleView* view) {
   if (!view || !view->Lines) return {nullptr, 0, 0};
   if (view->FirstLine > view->DisplayLineCount) view->FirstLine = view->LastTopLine;
-  const LineEntry* entry = view->Lines;
-  int line = 0;
-  while (entry->ParaFlags && line < view->FirstLine) {
-    line += entry->ParaFlags & BlankAfter ? 2 : 1;
-    ++entry;
-  }
-  PageStart page = {entry, view->Top, view->Height};
-  if (line > view->FirstLine) {
+  LineWalker walk(view->Lines);
+  walk.SkipUntil([view](const LineEntry&, int line) { return line >= view->FirstLine; });
+  PageStart page = {walk.Position(), view->Top, view->Height};
+  if (walk.Line() > view->FirstLine) {
     // The page begins with the blank line after the entry before.
-    page.Y += entry[-1].Height;
-    page.Room -= entry[-1].Height;
+    page.Y += walk.Position()[-1].Height;
+    page.Room -= walk.Position()[-1].Height;
   }
   return page;
 }
 
 int DrawArticle(ArticleView* view, bool erase) {
   if (!IsDrawable(view)) return -1;
-  view->LinesDrawn = 0;
   PageStart page = FindFirstVisibleEntry(view);
   BYTE style = StartStyle(page.Entry);
   COLORREF keptColour = GetTextColor(view->Dc);
-  HGDIOBJ keptFont = SelectStyleFontKeeping(view, style | 0x100);
+  HGDIOBJ keptFont = SelectStyleFontKeeping(view, style | StyleColourRequest);
   if (erase) FillViewRect(view->Dc, view->Left, view->Top, view->Width, view->Height, WHITE_BRUSH);
-  for (const LineEntry* entry = page.Entry; entry->ParaFlags && page.Room >= entry->Height; ++entry) {
-    if (IsRuleRecord(entry->ParaFlags)) {
-      DrawRuleEntry(view, *entry, page.Y);
+  view->LinesDrawn = WalkPage(page, [&](const LineEntry& entry, int y) {
+    if (IsRuleRecord(entry.ParaFlags)) {
+      DrawRuleEntry(view, entry, y);
     } else {
-      SelectEntryStyle(view, *entry, &style, 0x100);
-      DrawTextEntry(view, *entry, page.Y);
+      SelectEntryStyle(view, entry, &style, StyleColourRequest);
+      DrawTextEntry(view, entry, y);
     }
-    Advance(page, *entry, &view->LinesDrawn);
-  }
+  });
   SelectObject(view->Dc, keptFont);
   SetTextColor(view->Dc, keptColour);
   if (view->HighlightStart || view->HighlightEnd) return DrawHighlight(view);
@@ -200,15 +116,11 @@ int DrawHighlight(ArticleView* view) {
   PageStart page = FindFirstVisibleEntry(view);
   BYTE style = StartStyle(page.Entry);
   HGDIOBJ keptFont = SelectStyleFontKeeping(view, style);
-  for (const LineEntry* entry = page.Entry; entry->ParaFlags && page.Room >= entry->Height; ++entry) {
-    int first = 0, last = 0;
-    if (!IsRuleRecord(entry->ParaFlags)) EntrySpan(view, *entry, &first, &last);
-    if (!IsRuleRecord(entry->ParaFlags) && view->HighlightEnd >= first && view->HighlightStart <= last) {
-      SelectEntryStyle(view, *entry, &style, 0);
-      DrawHighlightEntry(view, *entry, page.Y);
-    }
-    Advance(page, *entry, nullptr);
-  }
+  WalkPage(page, [&](const LineEntry& entry, int y) {
+    if (IsRuleRecord(entry.ParaFlags) || !IsHighlighted(view, entry)) return;
+    SelectEntryStyle(view, entry, &style, 0);
+    DrawHighlightEntry(view, entry, y);
+  });
   SelectObject(view->Dc, keptFont);
   return 0;
 }
@@ -224,7 +136,7 @@ void DrawHighlightPart(ArticleView* view, const BYTE* textStart, const BYTE* run
   if (s > count) return;
   if (s >= 0) {
     int before = UnlimitedWidth, measured = s;
-    Measure(view, rightToLeft, run, &before, &measured);
+    FitDirectedRun(view->Dc, view->WidthTable, rightToLeft, run, &before, &measured);
     part = run + s;
     partCount = count - s;
     partX = x + before;
@@ -233,18 +145,14 @@ void DrawHighlightPart(ArticleView* view, const BYTE* textStart, const BYTE* run
   if (partCount > untilEnd) partCount = untilEnd;
   if (partCount <= 0) return;
   int width = UnlimitedWidth;
-  Measure(view, rightToLeft, part, &width, &partCount);
-  HDC dc = view->Dc;
+  FitDirectedRun(view->Dc, view->WidthTable, rightToLeft, part, &width, &partCount);
   HBRUSH yellow = CreateSolidBrush(HighlightBackground);
   if (yellow) {
     RECT box = {partX, y - 1, partX + width, y + entry.Height + 1};
-    FillRect(dc, &box, yellow);
+    FillRect(view->Dc, &box, yellow);
   }
-  COLORREF oldText = SetTextColor(dc, HighlightText);
-  COLORREF oldBackground = SetBkColor(dc, HighlightBackground);
-  DrawRun(view, rightToLeft, part, partCount, partX, y, width, entry.Height);
-  SetBkColor(dc, oldBackground);
-  SetTextColor(dc, oldText);
+  DrawColouredDirectedRun(view->Dc, view->WidthTable, rightToLeft, part, partCount, partX, y, width,
+                          entry.Height, HighlightText, HighlightBackground);
   if (yellow) DeleteObject(yellow);
 }
 

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "content/article_format.h"
-#include "text/conversion.h"
 #include "text/text_run.h"
 #include "view/article_view.h"
 #include "view/style_font.h"
@@ -73,14 +72,10 @@ bool LayOutRule(Layout& layout, const ParagraphRecord& r) {
   return true;
 }
 
-// Fits up to count bytes at p into avail pixels, measured as the paragraph's
+// Fits up to count bytes at p into *width pixels, measured as the paragraph's
 // direction requires; false when the run could not be measured.
 bool Fit(Layout& layout, bool rightToLeft, const BYTE* p, int* width, int* count) {
-  if (!rightToLeft) return FitByExtent(layout.view->Dc, p, width, count);
-  SetActiveCodeBase(FontAsciiBase());
-  FitByWidthTable(layout.view->WidthTable, p, width, count);
-  SetActiveCodeBase(CodeBaseLetter);
-  return true;
+  return FitDirectedRun(layout.view->Dc, layout.view->WidthTable, rightToLeft, p, width, count);
 }
 
 // Moves a fit that ended inside a word back to the last space (the line ends before
@@ -133,7 +128,7 @@ bool LayOutLines(Layout& layout, const ParagraphRecord& r, const BYTE* work, int
       return false;
     if (k == 0 && !hang && *p) {
       // Not even one byte fits: take one anyway, so that every line makes progress.
-      w = 0x7FFF;
+      w = UnlimitedWidth;
       k = 1;
       if (!Fit(layout, rightToLeft, p, &w, &k)) return false;
       k = 1;
@@ -246,9 +241,9 @@ WORD LayoutArticle(ArticleView* view, BYTE* text, bool freeOld) {
   layout.view = view;
   layout.text = text;
   HGDIOBJ kept = GetCurrentObject(view->Dc, OBJ_FONT);
-  layout.style = 1;
-  WORD status = SelectStyleFont(view, 1) && ReadMetrics(layout) ? LayOutRecords(layout)
-                                                                 : LayoutOutOfMemory;
+  layout.style = BaseStyle;
+  WORD status = SelectStyleFont(view, BaseStyle) && ReadMetrics(layout) ? LayOutRecords(layout)
+                                                                         : LayoutOutOfMemory;
   SelectObject(view->Dc, kept);
   if (status) {
     free(view->Lines);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "content/article_format.h"
+#include "view/line_walker.h"
 #include "view/style_font.h"
 
 ArticleView* CreateArticleView(HDC dc, const RECT* rect, const FontChoice* font, WORD capacity) {
@@ -84,12 +85,9 @@ int ComputeLastTopLine(ArticleView* view) {
   for (int i = view->LineCount - 1; i >= 0; --i) {
     const LineEntry& entry = view->Lines[i];
     if (room < entry.Height) break;
-    room -= entry.Height;
-    fitted += 1;
-    if (entry.ParaFlags & BlankAfter) {
-      room -= entry.Height;
-      fitted += 1;
-    }
+    int lines = DisplayLinesOf(entry);
+    room -= lines * entry.Height;
+    fitted += lines;
   }
   if (room < 0) fitted -= 1;
   view->LastTopLine = WORD(view->DisplayLineCount - fitted);
@@ -98,13 +96,11 @@ int ComputeLastTopLine(ArticleView* view) {
 
 int ScrollToOffset(ArticleView* view, WORD offset) {
   if (!view || !view->Lines) return 0;
-  int line = 0;
-  for (const LineEntry* entry = view->Lines; entry->ParaFlags; ++entry) {
-    if (entry->Offset <= offset && offset <= entry->Offset + entry->Length) {
-      view->FirstLine = WORD(line < view->LastTopLine ? line : view->LastTopLine);
-      return 1;
-    }
-    line += entry->ParaFlags & BlankAfter ? 2 : 1;
-  }
-  return 0;
+  LineWalker walk(view->Lines);
+  walk.SkipUntil([offset](const LineEntry& entry, int) {
+    return entry.Offset <= offset && offset <= entry.Offset + entry.Length;
+  });
+  if (walk.AtEnd()) return 0;
+  view->FirstLine = WORD(walk.Line() < view->LastTopLine ? walk.Line() : view->LastTopLine);
+  return 1;
 }

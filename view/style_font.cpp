@@ -5,18 +5,10 @@
 
 #include "content/article_format.h"
 #include "view/article_view.h"
+#include "view/view_colours.h"
 
 namespace {
 
-constexpr COLORREF Navy = 0x800000;
-constexpr COLORREF Blue = 0xFF0000;
-constexpr COLORREF Black = 0x000000;
-
-StyleFont* FindNode(ArticleView* view, unsigned key) {
-  for (StyleFont* node = view->StyleFonts; node; node = node->Next)
-    if (node->Key == key) return node;
-  return nullptr;
-}
 
 bool IsMeasured(const StyleFont* node) {
   return node->Widths[0] != WidthsUnmeasured0 && node->Widths[1] != WidthsUnmeasured1;
@@ -66,14 +58,24 @@ COLORREF StyleTextColour(unsigned key) {
   return Black;
 }
 
-HFONT CreateStyleFont(ArticleView* view, StyleFont* node, BYTE key) {
-  if (!view || !node) return nullptr;
+HFONT CreateKeyFont(const FontChoice& choice, unsigned key) {
   LOGFONTW font;
   memset(&font, 0, sizeof font);
-  for (int i = 0; i < LF_FACESIZE - 1 && view->Font.Face[i]; ++i) font.lfFaceName[i] = view->Font.Face[i];
-  font.lfHeight = StyleFontHeight(view->Font.Size, key);
+  for (int i = 0; i < LF_FACESIZE - 1 && choice.Face[i]; ++i) font.lfFaceName[i] = choice.Face[i];
+  font.lfHeight = StyleFontHeight(choice.Size, key);
   font.lfWeight = StyleFontWeight(key);
-  node->FontHandle = CreateFontIndirectW(&font);
+  return CreateFontIndirectW(&font);
+}
+
+StyleFont* FindStyleFont(StyleFont* list, unsigned key) {
+  for (StyleFont* node = list; node; node = node->Next)
+    if (node->Key == key) return node;
+  return nullptr;
+}
+
+HFONT CreateStyleFont(ArticleView* view, StyleFont* node, BYTE key) {
+  if (!view || !node) return nullptr;
+  node->FontHandle = CreateKeyFont(view->Font, key);
   node->Widths[0] = WidthsUnmeasured0;
   node->Widths[1] = WidthsUnmeasured1;
   return node->FontHandle;
@@ -96,8 +98,8 @@ HFONT AddStyleFont(ArticleView* view, BYTE key) {
 
 HGDIOBJ SelectStyleFont(ArticleView* view, unsigned request) {
   if (!view) return nullptr;
-  BYTE key = BYTE(request & StyleKeyMask);
-  StyleFont* node = FindNode(view, key);
+  BYTE key = StyleKey(BYTE(request));
+  StyleFont* node = FindStyleFont(view->StyleFonts, key);
   bool isNew = !node || !node->FontHandle;
   HFONT font = isNew ? AddStyleFont(view, key) : node->FontHandle;
   if (!font) return nullptr;

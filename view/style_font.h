@@ -19,13 +19,20 @@ struct StyleFont {
 constexpr WORD WidthsUnmeasured0 = 0xFFFF;
 constexpr WORD WidthsUnmeasured1 = 0xBAAD;
 
-// Bits of a style request besides the key: set the style's text colour as well.
+// A style request is a style key (or a whole flags byte, whose other bits are
+// ignored) with these bits: either of them sets the style's text colour as well.
 constexpr unsigned ColourRequest = 0x300;
-constexpr unsigned StyleKeyMask = 0x1F;
+// The colour bit the page drawing asks with.
+constexpr unsigned StyleColourRequest = 0x100;
 
 LONG StyleFontHeight(LONG size, unsigned key);
 LONG StyleFontWeight(unsigned key);
 COLORREF StyleTextColour(unsigned key);
+
+// The font of a style key for a font choice: its face, and the key's size and weight.
+HFONT CreateKeyFont(const FontChoice& choice, unsigned key);
+// The first node of a font list with the key, or none.
+StyleFont* FindStyleFont(StyleFont* list, unsigned key);
 
 // Selects the request's style font into the view's DC (and its colour when asked);
 // returns the font selected before, or none when there is no view or the font or its

@@ -1,6 +1,7 @@
 // Where the screen's pixels go and where input comes from: a real SDL window or an
 // in-memory screen driven by a script. The window system (user/) composes the screen,
-// presents it here whenever it is idle, and asks here for the next input event.
+// presents it here when it changed, and waits here for the next input event, a timer
+// that is due, or input on a descriptor it watches (sockets, the termination pipe).
 #pragma once
 
 #include <cstdint>
@@ -45,8 +46,11 @@ class Display {
   // Shows one frame of the screen: width() x height() pixels, 0x00RRGGBB, rows top first.
   virtual void present(const uint32_t* pixels) = 0;
   // The next input event. Waits at most timeoutMs milliseconds (0 polls, negative waits
-  // without limit); false when none arrived in that time.
+  // without limit); false when none arrived in that time or a watched descriptor woke it.
   virtual bool nextEvent(Event& event, int timeoutMs) = 0;
+  // The current or next wait in nextEvent ends once fd has input to read. One wake per
+  // call: the caller reads what came and calls again to be woken again.
+  virtual void wakeWhenReadable(int fd) = 0;
   virtual void setTitle(const std::string& utf8Title) { (void)utf8Title; }
   // Whether the screen is kept in memory (tests and scripted runs) rather than shown.
   virtual bool isHeadless() const { return false; }

@@ -1,13 +1,14 @@
-// The in-memory screen: frames are kept, input comes from the script.
+// The in-memory screen: frames are kept, input comes from the script. A script's wait
+// sleeps in poll() on the watched descriptors, so sockets and signals still wake it.
 #include "display/headless.h"
 
 #include <algorithm>
 #include <chrono>
 #include <deque>
-#include <thread>
 #include <vector>
 
 #include "display/png.h"
+#include "display/readable_watch.h"
 
 namespace display {
 
@@ -50,6 +51,8 @@ class Headless final : public Display {
     }
   }
 
+  void wakeWhenReadable(int fd) override { watch_.arm(fd); }
+
   const std::vector<uint32_t>& frame() const { return frame_; }
 
  private:
@@ -68,20 +71,24 @@ class Headless final : public Display {
     }
   }
 
-  // Sleeps until the wait's end or the timeout; true when the wait is over.
+  // Sleeps until the wait's end, the timeout or input on a watched descriptor; true when
+  // the wait is over.
   bool Wait(int timeoutMs) {
     auto now = Clock::now();
     if (now < waitEnd_) {
-      auto left = waitEnd_ - now;
-      if (timeoutMs >= 0) left = std::min<Clock::duration>(left, std::chrono::milliseconds(timeoutMs));
-      std::this_thread::sleep_for(left);
+      // Whole milliseconds, rounded up: a wait never ends just short of its end.
+      auto left = std::chrono::ceil<std::chrono::milliseconds>(waitEnd_ - now).count();
+      int sleep = int(std::min<int64_t>(left, timeoutMs >= 0 ? timeoutMs : left));
+      if (watch_.wait(sleep)) return false;
     }
     if (Clock::now() < waitEnd_) return false;
     waiting_ = false;
     return true;
   }
 
+  // The frame is only presented again when it changed: the same size keeps it.
   void Resize(int width, int height) {
+    if (width == width_ && height == height_) return;
     width_ = width;
     height_ = height;
     frame_.assign(size_t(width) * height, 0xFFFFFF);
@@ -95,6 +102,7 @@ class Headless final : public Display {
   std::deque<Event> pending_;
   bool waiting_ = false;
   Clock::time_point waitEnd_;
+  ReadableWatch watch_;
 };
 
 }  // namespace

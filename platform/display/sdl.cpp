@@ -2,14 +2,21 @@
 
 #include <SDL.h>
 
+#include <pthread.h>
+#include <signal.h>
+
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "display/readable_watch.h"
+#include "display/zoom.h"
 #include "kernel/utf.h"
 #include "platform/keys.h"
 
@@ -26,14 +33,19 @@ uint32_t ModifiersOf(uint16_t sdlMod) {
 
 class SdlDisplay final : public Display {
  public:
-  SdlDisplay(SDL_Window* window, SDL_Renderer* renderer, int width, int height, int zoom)
-      : window_(window), renderer_(renderer), width_(width), height_(height), zoom_(zoom) {}
+  SdlDisplay(SDL_Window* window, int width, int height, int zoom)
+      : window_(window), width_(width), height_(height), zoom_(zoom) {
+    Uint32 type = SDL_RegisterEvents(1);
+    wakeEvent_ = type == Uint32(-1) ? Uint32(SDL_USEREVENT) : type;
+  }
 
+  // The window is hidden and left, with SDL's video, to the end of the process, whose
+  // connection to the X server takes it along: SDL may still have a message in flight
+  // that wakes its event wait, sent to this window over a second connection, and one
+  // that reached a destroyed window would be an X error, which ends the process.
   ~SdlDisplay() override {
-    if (texture_) SDL_DestroyTexture(texture_);
-    SDL_DestroyRenderer(renderer_);
-    SDL_DestroyWindow(window_);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    stopWatcher();
+    SDL_HideWindow(window_);
   }
 
   int width() const override { return width_; }
@@ -42,9 +54,17 @@ class SdlDisplay final : public Display {
   void present(const uint32_t* pixels) override {
     frame_.assign(pixels, pixels + size_t(width_) * height_);
     draw();
+    // Shown with its first frame, so the window never appears blank.
+    if (!shown_) {
+      SDL_ShowWindow(window_);
+      shown_ = true;
+    }
   }
 
   bool nextEvent(Event& event, int timeoutMs) override {
+    // Without the watcher thread the descriptors are looked at every few milliseconds.
+    if (watcherFailed_ && (timeoutMs < 0 || timeoutMs > kUnwatchedWaitMs))
+      timeoutMs = kUnwatchedWaitMs;
     uint32_t deadline = SDL_GetTicks() + uint32_t(std::max(timeoutMs, 0));
     while (pending_.empty()) {
       SDL_Event sdl;
@@ -56,11 +76,21 @@ class SdlDisplay final : public Display {
         got = left > 0 ? SDL_WaitEventTimeout(&sdl, left) : SDL_PollEvent(&sdl);
       }
       if (!got) return false;
+      if (sdl.type == wakeEvent_) {
+        wakePosted_ = false;
+        return false;
+      }
       translate(sdl);
     }
     event = pending_.front();
     pending_.pop_front();
     return true;
+  }
+
+  void wakeWhenReadable(int fd) override {
+    if (!watch_.arm(fd)) return;
+    if (!watcher_.joinable() && !watcherFailed_) startWatcher();
+    watch_.interrupt();  // the watcher looks at the new descriptor too
   }
 
   void setTitle(const std::string& utf8Title) override {
@@ -90,22 +120,69 @@ class SdlDisplay final : public Display {
   }
 
  private:
+  static constexpr int kUnwatchedWaitMs = 50;
+
+  // A thread that sleeps in poll() on the watched descriptors and turns their input into
+  // one SDL event, which ends SDL's own wait. It takes no signals: they go to the loop.
+  void startWatcher() {
+    sigset_t all, old;
+    sigfillset(&all);
+    pthread_sigmask(SIG_SETMASK, &all, &old);
+    try {
+      watcher_ = std::thread([this] { watch(); });
+    } catch (const std::exception&) {
+      watcherFailed_ = true;
+    }
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+  }
+
+  void watch() {
+    while (!stopping_) {
+      if (!watch_.wait(-1) || stopping_ || wakePosted_.exchange(true)) continue;
+      SDL_Event wake{};
+      wake.type = wakeEvent_;
+      if (SDL_PushEvent(&wake) != 1) wakePosted_ = false;
+    }
+  }
+
+  void stopWatcher() {
+    if (!watcher_.joinable()) return;
+    stopping_ = true;
+    watch_.interrupt();
+    watcher_.join();
+  }
+
+  // The frame zoomed into the window's own surface, the rest of the window black, then
+  // the surface shown. A 2D picture needs no renderer: on X11 the surface is shared
+  // memory that the server copies from.
   void draw() {
     if (frame_.size() != size_t(width_) * height_) return;
-    if (!texture_ || textureWidth_ != width_ || textureHeight_ != height_) {
-      if (texture_) SDL_DestroyTexture(texture_);
-      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888,
-                                   SDL_TEXTUREACCESS_STREAMING, width_, height_);
-      textureWidth_ = width_;
-      textureHeight_ = height_;
-      if (!texture_) return;
+    SDL_Surface* target = SDL_GetWindowSurface(window_);
+    if (!target) return;
+    const SDL_Rect zoomed{0, 0, width_ * zoom_, height_ * zoom_};
+    if (target->format->format == SDL_PIXELFORMAT_RGB888) {
+      if (SDL_LockSurface(target) != 0) return;
+      ZoomPixels(frame_.data(), width_, height_, zoom_, static_cast<uint8_t*>(target->pixels),
+                 target->w, target->h, target->pitch);
+      SDL_UnlockSurface(target);
+    } else {
+      blitConverted(target, zoomed);
     }
-    SDL_UpdateTexture(texture_, nullptr, frame_.data(), width_ * 4);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_Rect target{0, 0, width_ * zoom_, height_ * zoom_};
-    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
-    SDL_RenderPresent(renderer_);
+    const SDL_Rect margins[] = {{zoomed.w, 0, target->w - zoomed.w, target->h},
+                                {0, zoomed.h, zoomed.w, target->h - zoomed.h}};
+    for (const SDL_Rect& margin : margins)
+      if (margin.w > 0 && margin.h > 0) SDL_FillRect(target, &margin, 0);
+    SDL_UpdateWindowSurface(window_);
+  }
+
+  // A surface of another pixel format: SDL converts while it scales.
+  void blitConverted(SDL_Surface* target, SDL_Rect zoomed) {
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+        frame_.data(), width_, height_, 32, width_ * 4, SDL_PIXELFORMAT_RGB888);
+    if (!source) return;
+    if (zoom_ == 1) SDL_BlitSurface(source, nullptr, target, &zoomed);
+    else SDL_BlitScaled(source, nullptr, target, &zoomed);
+    SDL_FreeSurface(source);
   }
 
   void push(Event event) { pending_.push_back(event); }
@@ -203,15 +280,18 @@ class SdlDisplay final : public Display {
   }
 
   SDL_Window* window_;
-  SDL_Renderer* renderer_;
-  SDL_Texture* texture_ = nullptr;
-  int textureWidth_ = 0;
-  int textureHeight_ = 0;
+  bool shown_ = false;
   int width_;
   int height_;
   int zoom_;
   std::vector<uint32_t> frame_;
   std::deque<Event> pending_;
+  Uint32 wakeEvent_;
+  ReadableWatch watch_;
+  std::thread watcher_;
+  bool watcherFailed_ = false;
+  std::atomic<bool> stopping_{false};
+  std::atomic<bool> wakePosted_{false};  // a wake event waits in SDL's queue
 };
 
 bool IsDesktopDriver(const char* driver) {
@@ -250,7 +330,6 @@ std::unique_ptr<Display> CreateSdlDisplay(int width, int height, int zoom, std::
   }
   // Ctrl+C and kill end the program as usual instead of becoming a window event.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     error = SDL_GetError();
     return nullptr;
@@ -260,17 +339,21 @@ std::unique_ptr<Display> CreateSdlDisplay(int width, int height, int zoom, std::
     error = "no desktop display could be reached";
     return nullptr;
   }
-  SDL_Window* window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                        width * zoom, height * zoom, SDL_WINDOW_RESIZABLE);
-  SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
-  if (!renderer) {
+  // On X11 the window's surface is the server's shared memory; without this SDL would
+  // load an OpenGL driver to copy the picture through a texture.
+  if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_Window* window =
+      SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width * zoom,
+                       height * zoom, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+  if (!window || !SDL_GetWindowSurface(window)) {
     error = SDL_GetError();
     if (window) SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return nullptr;
   }
   SDL_StartTextInput();
-  return std::make_unique<SdlDisplay>(window, renderer, width, height, zoom);
+  return std::make_unique<SdlDisplay>(window, width, height, zoom);
 }
 
 }  // namespace display

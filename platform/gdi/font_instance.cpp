@@ -3,6 +3,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SIZES_H
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 
@@ -24,6 +25,52 @@ FT_Library Library() {
     return lib;
   }();
   return library;
+}
+
+// One face file, opened once and shared by the instances of every size and style made
+// from it; its range of characters is found once too.
+struct OpenFace {
+  FT_Face face = nullptr;
+  char16_t firstChar = 0;
+  char16_t lastChar = 0;
+  ~OpenFace() {
+    if (face) FT_Done_Face(face);
+  }
+};
+
+// First and last code point of the face's character map in the 16-bit range.
+void FindCharacterRange(OpenFace& open) {
+  FT_ULong first = 0, last = 0;
+  FT_UInt index = 0;
+  for (FT_ULong c = FT_Get_First_Char(open.face, &index); index != 0;
+       c = FT_Get_Next_Char(open.face, c, &index)) {
+    if (c > 0xFFFF) break;
+    if (first == 0 && last == 0) first = c;
+    last = c;
+  }
+  open.firstChar = char16_t(first);
+  open.lastChar = char16_t(last);
+}
+
+// The open face of the file while any instance uses it; null when the file is no
+// scalable face.
+std::shared_ptr<OpenFace> OpenFaceFile(const FaceFile& file) {
+  static std::map<std::pair<std::string, int>, std::weak_ptr<OpenFace>> faces;
+  const std::pair<std::string, int> key{file.path, file.index};
+  if (auto it = faces.find(key); it != faces.end()) {
+    if (auto live = it->second.lock()) return live;
+  }
+  if (!Library()) return nullptr;
+  auto open = std::make_shared<OpenFace>();
+  if (FT_New_Face(Library(), file.path.c_str(), file.index, &open->face) != 0) {
+    open->face = nullptr;
+    return nullptr;
+  }
+  if (!FT_IS_SCALABLE(open->face) || open->face->units_per_EM == 0) return nullptr;
+  FT_Select_Charmap(open->face, FT_ENCODING_UNICODE);
+  FindCharacterRange(*open);
+  faces[key] = open;
+  return open;
 }
 
 using InstanceKey = std::tuple<std::string, int, int, bool, bool>;
@@ -72,11 +119,18 @@ Glyph BoxGlyph(int advance, int ascent) {
 
 }  // namespace
 
+// The shared face with this instance's own size.
 struct FontInstance::Face {
-  FT_Face face = nullptr;
+  std::shared_ptr<OpenFace> file;
+  FT_Size size = nullptr;
   long emboldenStrength = 0;  // 26.6
   ~Face() {
-    if (face) FT_Done_Face(face);
+    if (size) FT_Done_Size(size);
+  }
+  // The face, set to this instance's size.
+  FT_Face sized() {
+    FT_Activate_Size(size);
+    return file->face;
   }
 };
 
@@ -104,13 +158,10 @@ std::shared_ptr<FontInstance> FontInstance::Open(const InstanceRequest& request)
 }
 
 bool FontInstance::load() {
-  if (!Library()) return false;
-  FT_Face face = nullptr;
-  if (FT_New_Face(Library(), request_.face.path.c_str(), request_.face.index, &face) != 0)
-    return false;
-  face_->face = face;
-  if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return false;
-  FT_Select_Charmap(face, FT_ENCODING_UNICODE);
+  face_->file = OpenFaceFile(request_.face);
+  if (!face_->file || FT_New_Size(face_->file->face, &face_->size) != 0) return false;
+  firstChar_ = face_->file->firstChar;
+  lastChar_ = face_->file->lastChar;
   measure();
   return true;
 }
@@ -118,7 +169,7 @@ bool FontInstance::load() {
 // Sets the size so the cell (the font's Windows ascent plus descent) is the requested
 // height, or so the em is, and derives the metrics in whole pixels from it.
 void FontInstance::measure() {
-  FT_Face face = face_->face;
+  FT_Face face = face_->sized();
   const long upem = face->units_per_EM;
   const TT_OS2* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
   const TT_HoriHeader* hhea = static_cast<TT_HoriHeader*>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA));
@@ -170,22 +221,11 @@ void FontInstance::measure() {
   const bool strike = os2 && os2->version != 0xFFFF && os2->yStrikeoutSize > 0;
   m.strikeoutThickness = strike ? std::max(1, px(os2->yStrikeoutSize)) : m.underlineThickness;
   m.strikeoutTop = strike ? px(os2->yStrikeoutPosition) : m.ascent / 3;
-
-  FT_ULong first = 0, last = 0;
-  FT_UInt index = 0;
-  for (FT_ULong c = FT_Get_First_Char(face, &index); index != 0;
-       c = FT_Get_Next_Char(face, c, &index)) {
-    if (c > 0xFFFF) break;
-    if (first == 0 && last == 0) first = c;
-    last = c;
-  }
-  firstChar_ = char16_t(first);
-  lastChar_ = char16_t(last);
 }
 
 const Glyph& FontInstance::glyphFor(char32_t ch) {
   if (auto it = byChar_.find(ch); it != byChar_.end()) return *it->second;
-  const uint32_t index = FT_Get_Char_Index(face_->face, ch);
+  const uint32_t index = FT_Get_Char_Index(face_->file->face, ch);
   auto it = byGlyph_.find(index);
   if (it == byGlyph_.end()) it = byGlyph_.emplace(index, render(index)).first;
   byChar_.emplace(ch, &it->second);
@@ -193,7 +233,7 @@ const Glyph& FontInstance::glyphFor(char32_t ch) {
 }
 
 Glyph FontInstance::render(uint32_t glyphIndex) {
-  FT_Face face = face_->face;
+  FT_Face face = face_->sized();
   Glyph glyph;
   if (FT_Load_Glyph(face, glyphIndex, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0) {
     return glyphIndex == 0 ? BoxGlyph(0, metrics_.ascent) : glyph;

@@ -4,15 +4,18 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
+#include <tuple>
 
 #include "kernel/utf.h"
 
 namespace gdi {
 namespace {
 
-constexpr char kInterfaceFamily[] = "DejaVu Sans";
+// Narrow enough that dialogs laid out in dialog units keep the handheld's proportions.
+constexpr char kInterfaceFamily[] = "DejaVu Sans Condensed";
 
 bool EnsureFontconfig() {
   static const bool ready = FcInit() == FcTrue;
@@ -35,10 +38,19 @@ bool HasHebrewLetters(FcPattern* pattern) {
   return true;
 }
 
-std::u16string FirstFamily(FcPattern* pattern) {
+// The name a program knows the family by: a face lists its typographic family first
+// and its own family (the one that tells "Condensed" or "Light" apart) after it, then
+// names in other languages; the last English name is the face's own.
+std::u16string FamilyName(FcPattern* pattern) {
   FcChar8* name = nullptr;
-  if (FcPatternGetString(pattern, FC_FAMILY, 0, &name) != FcResultMatch) return {};
-  return kernel::Utf8ToUtf16(reinterpret_cast<const char*>(name));
+  FcChar8* chosen = nullptr;
+  for (int i = 0; FcPatternGetString(pattern, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
+    FcChar8* lang = nullptr;
+    bool english = FcPatternGetString(pattern, FC_FAMILYLANG, i, &lang) != FcResultMatch ||
+                   std::strcmp(reinterpret_cast<const char*>(lang), "en") == 0;
+    if (!chosen || english) chosen = name;
+  }
+  return chosen ? kernel::Utf8ToUtf16(reinterpret_cast<const char*>(chosen)) : std::u16string();
 }
 
 int IntegerOf(FcPattern* pattern, const char* object, int fallback) {
@@ -53,7 +65,7 @@ std::optional<FaceFile> FaceOf(FcPattern* pattern) {
   FaceFile face;
   face.path = reinterpret_cast<const char*>(file);
   face.index = IntegerOf(pattern, FC_INDEX, 0);
-  face.family = FirstFamily(pattern);
+  face.family = FamilyName(pattern);
   face.bold = IntegerOf(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR) >= FC_WEIGHT_DEMIBOLD;
   face.italic = IntegerOf(pattern, FC_SLANT, FC_SLANT_ROMAN) != FC_SLANT_ROMAN;
   face.fixedPitch = IntegerOf(pattern, FC_SPACING, FC_PROPORTIONAL) >= FC_MONO;
@@ -66,10 +78,8 @@ struct PatternDeleter {
 };
 using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
 
-}  // namespace
-
-std::optional<FaceFile> MatchFace(const std::u16string& family, bool bold, bool italic,
-                                  bool hebrew) {
+std::optional<FaceFile> FindFace(const std::u16string& family, bool bold, bool italic,
+                                 bool hebrew) {
   if (!EnsureFontconfig()) return std::nullopt;
   const std::string name =
       IsInterfaceAlias(family) ? std::string(kInterfaceFamily) : kernel::Utf16ToUtf8(family);
@@ -99,11 +109,23 @@ std::optional<FaceFile> MatchFace(const std::u16string& family, bool bold, bool 
   return face;
 }
 
+}  // namespace
+
+// The configuration is read once, so a request always finds the same face: it is looked
+// up only the first time.
+std::optional<FaceFile> MatchFace(const std::u16string& family, bool bold, bool italic,
+                                  bool hebrew) {
+  static std::map<std::tuple<std::u16string, bool, bool, bool>, std::optional<FaceFile>> found;
+  const auto key = std::make_tuple(family, bold, italic, hebrew);
+  if (auto it = found.find(key); it != found.end()) return it->second;
+  return found[key] = FindFace(family, bold, italic, hebrew);
+}
+
 std::vector<FaceFile> InstalledFamilies() {
   if (!EnsureFontconfig()) return {};
   PatternPtr pattern(FcPatternCreate());
   FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
-  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT,
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT,
                                           FC_SPACING, FC_CHARSET, nullptr);
   FcFontSet* set = FcFontList(nullptr, pattern.get(), objects);
   FcObjectSetDestroy(objects);

@@ -1,11 +1,14 @@
 // The registry calls over HKEY_CURRENT_USER. The file is read at the first call (and
-// again when its location changes); each RegSetValueExW, and each RegCreateKeyExW that
-// makes a new key, writes the file (registry_file.h) and takes its merged content,
-// with what other processes wrote meanwhile. When a write fails, the change still
-// holds in this process and is written again with its next write that succeeds;
-// the caller gets the error.
+// again when its location changes). Changes (values set, keys made) hold in this
+// process at once and reach the file together, in one save (registry_file.h), when the
+// last open key is closed, at RegFlushKey, or at the end of the process; a change made
+// while no key is open is saved at once. A save takes the file's merged content, with
+// what other processes wrote meanwhile. When a save fails, its changes still hold in
+// this process and go with the next save; the caller of the call that saved gets the
+// error.
 #include "kernel/registry.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -40,15 +43,21 @@ struct Change {
 struct Registry {
   std::mutex mutex;
   bool loaded = false;
-  std::string path;            // the file the tree comes from
-  Key tree;                    // the file's content and this process's changes
-  std::vector<Change> unsaved; // changes whose write failed, written with the next one
+  std::string path;               // the file the tree comes from
+  Key tree;                       // the file's content and this process's changes
+  std::vector<Change> unsaved;    // changes not yet in the file, in order
+  bool changedSinceSave = false;  // a change came after the last save was tried
   std::set<const OpenKey*> handles;
 };
 
+void SaveAtExit();
+
 // Never destroyed: the program may write its settings late during its end.
 Registry& TheRegistry() {
-  static Registry* registry = new Registry;
+  static Registry* registry = [] {
+    std::atexit(SaveAtExit);
+    return new Registry;
+  }();
   return *registry;
 }
 
@@ -58,6 +67,7 @@ void Refresh(Registry& registry) {
   if (registry.loaded && path == registry.path) return;
   registry.tree = Key();
   registry.unsaved.clear();
+  registry.changedSinceSave = false;
   registry.path = path;
   registry.loaded = true;
   kernel::registry::LoadRegistryFile(path, registry.tree);
@@ -72,18 +82,36 @@ void Apply(Key& root, const Change& change) {
   }
 }
 
-LONG Write(Registry& registry, Change change) {
-  registry.unsaved.push_back(change);
+void Record(Registry& registry, Change change) {
+  Apply(registry.tree, change);
+  registry.unsaved.push_back(std::move(change));
+  registry.changedSinceSave = true;
+}
+
+// Writes every unsaved change in one save; when it fails they stay for the next one.
+LONG Save(Registry& registry) {
+  registry.changedSinceSave = false;
+  if (registry.unsaved.empty()) return ERROR_SUCCESS;
   auto applyUnsaved = [&registry](Key& fresh) {
     for (const Change& pending : registry.unsaved) Apply(fresh, pending);
   };
   LONG result = kernel::registry::UpdateRegistryFile(registry.path, applyUnsaved, registry.tree);
-  if (result == ERROR_SUCCESS) {
-    registry.unsaved.clear();
-  } else {
-    Apply(registry.tree, change);
-  }
+  if (result == ERROR_SUCCESS) registry.unsaved.clear();
   return result;
+}
+
+// A save that failed is tried again only with a new change, so that it is reported once.
+LONG SaveWhenNoKeyIsOpen(Registry& registry) {
+  if (!registry.handles.empty() || !registry.changedSinceSave) return ERROR_SUCCESS;
+  return Save(registry);
+}
+
+// The process is ending: a save that runs out of memory is lost as a failed one is.
+void SaveAtExit() try {
+  Registry& registry = TheRegistry();
+  std::lock_guard<std::mutex> hold(registry.mutex);
+  if (registry.changedSinceSave) Save(registry);
+} catch (const std::bad_alloc&) {
 }
 
 // A name the file can hold: no line breaks or other control units, no unpaired
@@ -108,15 +136,19 @@ bool AppendSubKey(KeyPath& path, LPCWSTR subKey) {
   return true;
 }
 
+bool IsKey(const Registry& registry, HKEY key) {
+  return key == HKEY_CURRENT_USER || registry.handles.count(reinterpret_cast<const OpenKey*>(key));
+}
+
 // The path and access of an open key, or false for a handle that is none.
 bool Resolve(const Registry& registry, HKEY key, KeyPath& path, REGSAM& access) {
+  if (!IsKey(registry, key)) return false;
   if (key == HKEY_CURRENT_USER) {
     path = {kCurrentUser};
     access = KEY_ALL_ACCESS;
     return true;
   }
   auto* open = reinterpret_cast<const OpenKey*>(key);
-  if (registry.handles.count(open) == 0) return false;
   path = open->path;
   access = open->access;
   return true;
@@ -144,8 +176,7 @@ LONG SubKeyPath(Registry& registry, HKEY key, LPCWSTR subKey, KeyPath& path) {
 enum class Missing { Fails, IsMade };
 
 // What RegOpenKeyExW and RegCreateKeyExW share: checks the arguments, finds key\subKey
-// and gives a handle to it. A key made here is written at once, or, when the write
-// fails, exists in this process and is written with the next write.
+// and gives a handle to it. A key made here is saved with the changes made through it.
 LONG OpenSubKey(HKEY key, LPCWSTR subKey, REGSAM access, Missing missing, PHKEY result,
                 bool& existed) {
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
@@ -157,7 +188,8 @@ LONG OpenSubKey(HKEY key, LPCWSTR subKey, REGSAM access, Missing missing, PHKEY 
   if (LONG error = SubKeyPath(registry, key, subKey, path)) return error;
   existed = KeyExists(registry, path);
   if (!existed && missing == Missing::Fails) return ERROR_FILE_NOT_FOUND;
-  if (!existed) Write(registry, Change{path, false, {}});
+  if (!existed && path.size() > kernel::registry::kMaxKeyDepth) return ERROR_INVALID_PARAMETER;
+  if (!existed) Record(registry, Change{path, false, {}});
   *result = NewHandle(registry, std::move(path), access);
   return ERROR_SUCCESS;
 }
@@ -220,6 +252,9 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data
 
 LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) try {
   if (data == nullptr && size != 0) return ERROR_INVALID_PARAMETER;
+  // Written as text a value takes up to three times its size: one that would crowd
+  // the file past what its reader takes is refused.
+  if (size > kernel::registry::kMaxFileSize / 4) return ERROR_INVALID_PARAMETER;
   std::u16string_view valueName = name ? name : u"";
   if (!IsStorableName(valueName)) return ERROR_INVALID_PARAMETER;
   Registry& registry = TheRegistry();
@@ -231,7 +266,8 @@ LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data,
   if ((access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
   change.setsValue = true;
   change.value = Value{std::u16string(valueName), type, std::vector<uint8_t>(data, data + size)};
-  return Write(registry, std::move(change));
+  Record(registry, std::move(change));
+  return SaveWhenNoKeyIsOpen(registry);
 } catch (const std::bad_alloc&) {
   return kernel::OutOfMemory(ERROR_NOT_ENOUGH_MEMORY);
 }
@@ -243,7 +279,15 @@ LONG RegCloseKey(HKEY key) try {
   auto* open = reinterpret_cast<const OpenKey*>(key);
   if (registry.handles.erase(open) == 0) return ERROR_INVALID_HANDLE;
   delete open;
-  return ERROR_SUCCESS;
+  return SaveWhenNoKeyIsOpen(registry);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(ERROR_NOT_ENOUGH_MEMORY);
+}
+
+LONG RegFlushKey(HKEY key) try {
+  Registry& registry = TheRegistry();
+  std::lock_guard<std::mutex> hold(registry.mutex);
+  return IsKey(registry, key) ? Save(registry) : ERROR_INVALID_HANDLE;
 } catch (const std::bad_alloc&) {
   return kernel::OutOfMemory(ERROR_NOT_ENOUGH_MEMORY);
 }

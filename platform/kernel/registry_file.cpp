@@ -2,48 +2,25 @@
 
 #include <fcntl.h>
 #include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+
+#include "kernel/registry_file_io.h"
+#include "kernel/registry_folder.h"
 
 namespace kernel::registry {
 namespace {
 
-// Closes the descriptor it holds when it goes.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  int get() const { return fd_; }
-  // Closes now, reporting the error close gives (a late write error, for instance).
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
-
- private:
-  int fd_;
+// What reading the file found.
+struct FileText {
+  bool exists = false;
+  bool tooLarge = false;  // then text is empty
+  mode_t mode = 0;        // its permissions, when it exists
+  std::string text;
 };
-
-// A step of writing the file that failed, with its errno.
-struct Failure {
-  const char* step = nullptr;
-  int error = 0;
-};
-
-Failure Failed(const char* step) { return {step, errno}; }
-
-std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('/')); }
 
 std::string ConfigHome() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -57,26 +34,44 @@ std::string ConfigHome() {
   return std::string(home) + "/.config";
 }
 
-// Reads the whole file; a missing file (or folder) reads as empty. False with errno
-// on failure.
-bool ReadWholeFile(const std::string& path, std::string& text) {
-  text.clear();
-  Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0) return errno == ENOENT || errno == ENOTDIR;
+// Reads the regular file at path whole, up to one byte past the cap; a missing file (or
+// folder) reads as nothing. Opening never waits, whatever the file is.
+Failure ReadFile(const std::string& path, FileText& file) {
+  file = {};
+  Descriptor fd(RunStep(FileStep::Open,
+                        [&] { return open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); }));
+  if (fd.get() < 0) return errno == ENOENT || errno == ENOTDIR ? Failure{} : Failed("open");
+  struct stat info;
+  if (RunStep(FileStep::Stat, [&] { return fstat(fd.get(), &info); }) != 0) return Failed("examine");
+  if (!S_ISREG(info.st_mode)) return {"read", 0, "it is not a regular file"};
+  file.exists = true;
+  file.mode = info.st_mode & 0777;
   char chunk[16384];
-  for (;;) {
-    ssize_t got = read(file.get(), chunk, sizeof chunk);
+  while (file.text.size() <= kMaxFileSize) {
+    ssize_t got = RunStep(FileStep::Read, [&] { return read(fd.get(), chunk, sizeof chunk); });
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return false;
-    if (got == 0) return true;
-    text.append(chunk, static_cast<size_t>(got));
+    if (got < 0) return Failed("read");
+    if (got == 0) return {};
+    file.text.append(chunk, static_cast<size_t>(got));
   }
+  file.tooLarge = true;
+  file.text.clear();
+  return {};
+}
+
+// Reads the file; one too large is moved aside, and then there is none.
+Failure ReadOrKeepAside(const std::string& target, FileText& file) {
+  Failure failure = ReadFile(target, file);
+  if (failure.step != nullptr || !file.tooLarge) return failure;
+  file = {};
+  return KeepAsideAsTooLarge(target);
 }
 
 bool WriteAll(int fd, const std::string& text) {
   size_t done = 0;
   while (done < text.size()) {
-    ssize_t wrote = write(fd, text.data() + done, text.size() - done);
+    ssize_t wrote = RunStep(FileStep::Write,
+                            [&] { return write(fd, text.data() + done, text.size() - done); });
     if (wrote < 0 && errno == EINTR) continue;
     if (wrote < 0) return false;
     done += static_cast<size_t>(wrote);
@@ -84,74 +79,86 @@ bool WriteAll(int fd, const std::string& text) {
   return true;
 }
 
-// Creates the folder and the folders above it that are missing.
-bool MakeFolders(const std::string& folder) {
-  for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-    std::string part = folder.substr(0, slash);
-    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    if (slash == std::string::npos) break;
+// Writes text to a new file beside target with the old file's permissions, syncs it,
+// renames it over target and syncs the folder; no temporary file stays behind on failure.
+Failure ReplaceFile(const std::string& target, const std::string& text, const FileText& old) {
+  std::string temporary = TemporaryPattern(target);
+  Descriptor file(RunStep(FileStep::CreateTemporary,
+                          [&] { return mkostemp(temporary.data(), O_CLOEXEC); }));
+  if (file.get() < 0) return Failed("create a temporary file");
+  Failure failure;
+  if (!WriteAll(file.get(), text)) {
+    failure = Failed("write");
+  } else if (old.exists &&
+             RunStep(FileStep::KeepMode, [&] { return fchmod(file.get(), old.mode); }) != 0) {
+    failure = Failed("keep the file's permissions");
+  } else if (RunStep(FileStep::Sync, [&] { return fsync(file.get()); }) != 0) {
+    failure = Failed("sync");
+  } else if (!file.Close()) {
+    failure = Failed("close");
+  } else if (RunStep(FileStep::Rename,
+                     [&] { return rename(temporary.c_str(), target.c_str()); }) != 0) {
+    failure = Failed("rename");
   }
-  struct stat info;
-  if (stat(folder.c_str(), &info) != 0) return false;
-  if (!S_ISDIR(info.st_mode)) {
-    errno = ENOTDIR;
-    return false;
+  if (failure.step != nullptr) {
+    RunStep(FileStep::Remove, [&] { return unlink(temporary.c_str()); });
+    return failure;
   }
-  return true;
+  // The rename itself reaches the disk with the folder.
+  std::string folderPath = FolderOf(target);
+  Descriptor folder(RunStep(FileStep::OpenFolder, [&] {
+    return open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  }));
+  if (folder.get() < 0) return Failed("open the folder");
+  if (RunStep(FileStep::SyncFolder, [&] { return fsync(folder.get()); }) != 0)
+    return Failed("sync the folder");
+  return {};
+}
+
+Failure Update(const std::string& path, const std::function<void(Key&)>& change, Key& merged) {
+  if (path.empty()) return {"find the home folder", ENOENT, nullptr};
+  if (Failure failure = MakeFolders(FolderOf(path)); failure.step != nullptr) return failure;
+  Descriptor lock(OpenLock(path, true));
+  if (lock.get() < 0) return Failed("open the lock file");
+  if (!TakeLock(lock.get(), true)) return Failed("lock");
+  std::string target;
+  FileText file;
+  if (Failure failure = FollowLinks(path, target); failure.step != nullptr) return failure;
+  // A file that exists but cannot be read is never overwritten.
+  if (Failure failure = ReadOrKeepAside(target, file); failure.step != nullptr) return failure;
+  Key fresh;
+  ParseRegText(file.text, fresh);
+  change(fresh);
+  std::string text = FormatRegText(fresh);
+  // A file its own reader would refuse is never written.
+  if (text.size() > kMaxFileSize) return {"write", EFBIG, "the settings would exceed 1 MiB"};
+  if (!file.exists || text != file.text) {
+    if (Failure failure = ReplaceFile(target, text, file); failure.step != nullptr) return failure;
+  }
+  merged = std::move(fresh);
+  return {};
+}
+
+// Reads the file for a start: a file too large is moved aside under the lock, unless a
+// save replaced it meanwhile.
+Failure Load(const std::string& path, std::string& target, FileText& file) {
+  if (Failure failure = FollowLinks(path, target); failure.step != nullptr) return failure;
+  if (Failure failure = ReadFile(target, file); failure.step != nullptr || !file.tooLarge)
+    return failure;
+  Descriptor lock(OpenLock(path, true));
+  if (lock.get() < 0) return Failed("open the lock file");
+  if (!TakeLock(lock.get(), true)) return Failed("lock");
+  return ReadOrKeepAside(target, file);
 }
 
 void ParseReported(const std::string& path, const std::string& text, Key& root) {
   ParseReport report = ParseRegText(text, root);
   if (report.badLines > 0) {
-    std::fprintf(stderr, "vintrel: %s: skipped %d unreadable line%s, the first at line %d\n",
+    std::fprintf(stderr,
+                 "vintrel: %s: %d unreadable line%s, the first at line %d, kept as written\n",
                  path.c_str(), report.badLines, report.badLines == 1 ? "" : "s",
                  report.firstBadLine);
   }
-}
-
-bool TakeLock(int fd) {
-  while (flock(fd, LOCK_EX) != 0) {
-    if (errno != EINTR) return false;
-  }
-  return true;
-}
-
-// Writes text to a new file beside path, synced, and renames it over path; no
-// temporary file stays behind on failure.
-Failure ReplaceFile(const std::string& path, const std::string& text) {
-  std::string temporary = path + ".XXXXXX";
-  Descriptor file(mkostemp(temporary.data(), O_CLOEXEC));
-  if (file.get() < 0) return Failed("create a temporary file");
-  Failure failure;
-  if (!WriteAll(file.get(), text)) failure = Failed("write");
-  else if (fsync(file.get()) != 0) failure = Failed("sync");
-  else if (!file.Close()) failure = Failed("close");
-  else if (rename(temporary.c_str(), path.c_str()) != 0) failure = Failed("rename");
-  if (failure.step != nullptr) {
-    unlink(temporary.c_str());
-    return failure;
-  }
-  // The rename itself reaches the disk with the folder.
-  Descriptor folder(open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.get() >= 0) fsync(folder.get());
-  return {};
-}
-
-Failure Update(const std::string& path, const std::function<void(Key&)>& change, Key& merged) {
-  if (path.empty()) return {"find the home folder", ENOENT};
-  if (!MakeFolders(FolderOf(path))) return Failed("create the folder");
-  Descriptor lock(open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-  if (lock.get() < 0) return Failed("open the lock file");
-  if (!TakeLock(lock.get())) return Failed("lock");
-  std::string text;
-  // A file that exists but cannot be read is never overwritten.
-  if (!ReadWholeFile(path, text)) return Failed("read");
-  Key fresh;
-  ParseReported(path, text, fresh);
-  change(fresh);
-  Failure failure = ReplaceFile(path, FormatRegText(fresh));
-  if (failure.step == nullptr) merged = std::move(fresh);
-  return failure;
 }
 
 }  // namespace
@@ -162,14 +169,19 @@ std::string RegistryFilePath() {
 }
 
 void LoadRegistryFile(const std::string& path, Key& root) {
-  std::string text;
   if (path.empty()) return;
-  if (!ReadWholeFile(path, text)) {
-    std::fprintf(stderr, "vintrel: cannot read the settings in %s: %s\n", path.c_str(),
-                 std::strerror(errno));
+  std::string target;
+  FileText file;
+  Failure failure = Load(path, target, file);
+  if (!target.empty()) RemoveStaleTemporaries(path, target);
+  if (failure.step != nullptr) {
+    std::fprintf(stderr,
+                 "vintrel: cannot read the settings in %s: cannot %s: %s; the settings start "
+                 "from the defaults\n",
+                 path.c_str(), failure.step, Reason(failure));
     return;
   }
-  ParseReported(path, text, root);
+  ParseReported(path, file.text, root);
 }
 
 LONG UpdateRegistryFile(const std::string& path, const std::function<void(Key&)>& change,
@@ -177,8 +189,7 @@ LONG UpdateRegistryFile(const std::string& path, const std::function<void(Key&)>
   Failure failure = Update(path, change, merged);
   if (failure.step == nullptr) return ERROR_SUCCESS;
   std::fprintf(stderr, "vintrel: settings not saved to %s: cannot %s: %s\n",
-               path.empty() ? "the settings file" : path.c_str(), failure.step,
-               std::strerror(failure.error));
+               path.empty() ? "the settings file" : path.c_str(), failure.step, Reason(failure));
   bool denied = failure.error == EACCES || failure.error == EPERM || failure.error == EROFS;
   return denied ? ERROR_ACCESS_DENIED : ERROR_WRITE_FAULT;
 }

@@ -1,5 +1,6 @@
 #include "kernel/registry_tree.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "kernel/utf.h"
@@ -19,6 +20,12 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     if (FoldCase(text[i]) != FoldCase(prefix[i])) return false;
   }
   return true;
+}
+
+std::u16string Folded(std::u16string_view name) {
+  std::u16string folded(name);
+  for (char16_t& unit : folded) unit = FoldCase(unit);
+  return folded;
 }
 
 std::string_view Trim(std::string_view text) {
@@ -57,10 +64,17 @@ std::vector<uint8_t> Utf16Bytes(std::u16string_view text) {
   return bytes;
 }
 
+// The text without the blanks and line ends that close it.
+std::string WithoutTrailingBlanks(std::string_view text) {
+  size_t end = text.find_last_not_of(" \t\n");
+  return std::string(text.substr(0, end == std::string_view::npos ? 0 : end + 1));
+}
+
 // ---- Reading --------------------------------------------------------------------------
 
 struct Line {
   std::string text;  // trimmed, continuations joined
+  std::string raw;   // as written: its physical lines joined by LF
   int number;        // of its first physical line
 };
 
@@ -68,23 +82,46 @@ bool Continues(std::string_view line) {
   return !line.empty() && line.back() == '\\' && line.front() != ';' && line.front() != '[';
 }
 
-// Splits the text into lines without CR, trimmed, with continued lines joined.
-std::vector<Line> SplitLines(std::string_view text) {
+// The text as UTF-8: UTF-16LE (told by its byte-order mark) converted, a UTF-8
+// byte-order mark dropped.
+std::string AsUtf8(std::string_view text) {
+  if (text.substr(0, 2) == "\xFF\xFE") {
+    std::u16string units((text.size() - 2) / 2, u'\0');
+    for (size_t i = 0; i < units.size(); ++i) {
+      units[i] = static_cast<char16_t>(static_cast<uint8_t>(text[2 + 2 * i]) |
+                                       static_cast<uint8_t>(text[3 + 2 * i]) << 8);
+    }
+    return Utf16ToUtf8(units);
+  }
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  return std::string(text);
+}
+
+// The physical line at the start of text, taken off it with its end (CR LF, LF or CR).
+std::string_view TakePhysicalLine(std::string_view& text) {
+  size_t end = text.find_first_of("\r\n");
+  if (end == std::string_view::npos) end = text.size();
+  std::string_view line = text.substr(0, end);
+  if (text.substr(end, 2) == "\r\n") ++end;
+  text.remove_prefix(std::min(end + 1, text.size()));
+  return line;
+}
+
+// Splits the text into trimmed lines with continued lines joined.
+std::vector<Line> SplitLines(std::string_view text) {
   std::vector<Line> lines;
   bool continuing = false;
   int number = 0;
   while (!text.empty()) {
-    size_t end = text.find('\n');
-    std::string_view physical = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    std::string_view physical = TakePhysicalLine(text);
     ++number;
-    if (!physical.empty() && physical.back() == '\r') physical.remove_suffix(1);
     std::string_view trimmed = Trim(physical);
     if (continuing) {
       lines.back().text += trimmed;
+      lines.back().raw += '\n';
+      lines.back().raw += physical;
     } else {
-      lines.push_back({std::string(trimmed), number});
+      lines.push_back({std::string(trimmed), std::string(physical), number});
     }
     continuing = Continues(lines.back().text);
     if (continuing) lines.back().text.pop_back();
@@ -175,7 +212,8 @@ bool ParseValueLine(std::string_view line, Key& key) {
   return true;
 }
 
-// The key a [HIVE\path] line names, or null when the line names none.
+// The key a [HIVE\path] line names, or null when the line names none or one deeper
+// than kMaxKeyDepth.
 Key* ParseKeyLine(std::string_view line, Key& root) {
   if (line.size() < 2 || line.back() != ']') return nullptr;
   std::string_view inner = line.substr(1, line.size() - 2);
@@ -185,6 +223,7 @@ Key* ParseKeyLine(std::string_view line, Key& root) {
     size_t slash = inner.find('\\');
     std::string_view name = inner.substr(0, slash);
     if (!name.empty()) path.push_back(Utf8ToUtf16(name));
+    if (path.size() > kMaxKeyDepth) return nullptr;
     inner.remove_prefix(slash == std::string_view::npos ? inner.size() : slash + 1);
   }
   Key& key = MakeKey(root, path);
@@ -251,14 +290,44 @@ void AppendValue(std::string& out, const Value& value) {
   }
 }
 
-void AppendKey(std::string& out, const Key& key, const std::string& path) {
-  if (key.listed || !key.values.empty()) {
-    out += '[' + path + "]\n";
-    for (const Value& value : key.values) AppendValue(out, value);
-    out += '\n';
-  }
-  for (const auto& child : key.children) {
-    AppendKey(out, *child, path + '\\' + Utf16ToUtf8(child->name));
+// Lines kept verbatim, then a blank line, which also ends a continuation the last of
+// them may leave open.
+void AppendKeptLines(std::string& out, const Key& key) {
+  if (key.keptLines.empty()) return;
+  for (const std::string& line : key.keptLines) out += line + '\n';
+  out += '\n';
+}
+
+void AppendSection(std::string& out, const Key& key, const std::string& path) {
+  if (!key.listed && key.values.empty() && key.keptLines.empty()) return;
+  out += '[' + path + "]\n";
+  for (const Value& value : key.values) AppendValue(out, value);
+  if (key.keptLines.empty()) out += '\n';
+  AppendKeptLines(out, key);
+}
+
+// The sections of the hive and every key below it, parents first, walked with a stack
+// of its own so that no depth of keys can exhaust the call stack.
+void AppendHive(std::string& out, const Key& hive) {
+  struct Level {
+    const Key* key;
+    size_t nextChild;
+    size_t pathLength;  // of the key's path, where its children's names go on
+  };
+  std::string path = Utf16ToUtf8(hive.name);
+  AppendSection(out, hive, path);
+  std::vector<Level> stack{{&hive, 0, path.size()}};
+  while (!stack.empty()) {
+    Level& level = stack.back();
+    if (level.nextChild == level.key->children.size()) {
+      stack.pop_back();
+      continue;
+    }
+    const Key& child = *level.key->children[level.nextChild++];
+    path.resize(level.pathLength);
+    path += '\\' + Utf16ToUtf8(child.name);
+    AppendSection(out, child, path);
+    stack.push_back({&child, 0, path.size()});
   }
 }
 
@@ -273,35 +342,32 @@ bool SameName(std::u16string_view a, std::u16string_view b) {
 }
 
 Key* Key::FindChild(std::u16string_view childName) const {
-  for (const auto& child : children) {
-    if (SameName(child->name, childName)) return child.get();
-  }
-  return nullptr;
+  auto found = childAt_.find(Folded(childName));
+  return found == childAt_.end() ? nullptr : children[found->second].get();
 }
 
 Key& Key::Child(std::u16string_view childName) {
-  if (Key* found = FindChild(childName)) return *found;
-  children.push_back(std::make_unique<Key>());
-  children.back()->name = childName;
-  return *children.back();
+  auto [at, added] = childAt_.try_emplace(Folded(childName), children.size());
+  if (added) {
+    children.push_back(std::make_unique<Key>());
+    children.back()->name = childName;
+  }
+  return *children[at->second];
 }
 
 const Value* Key::FindValue(std::u16string_view valueName) const {
-  for (const Value& value : values) {
-    if (SameName(value.name, valueName)) return &value;
-  }
-  return nullptr;
+  auto found = valueAt_.find(Folded(valueName));
+  return found == valueAt_.end() ? nullptr : &values[found->second];
 }
 
 void Key::SetValue(std::u16string_view valueName, DWORD type, std::vector<uint8_t> data) {
-  for (Value& value : values) {
-    if (SameName(value.name, valueName)) {
-      value.type = type;
-      value.data = std::move(data);
-      return;
-    }
+  auto [at, added] = valueAt_.try_emplace(Folded(valueName), values.size());
+  if (added) {
+    values.push_back({std::u16string(valueName), type, std::move(data)});
+    return;
   }
-  values.push_back({std::u16string(valueName), type, std::move(data)});
+  values[at->second].type = type;
+  values[at->second].data = std::move(data);
 }
 
 Key* FindKey(const Key& root, const KeyPath& path) {
@@ -321,18 +387,21 @@ Key& MakeKey(Key& root, const KeyPath& path) {
 
 ParseReport ParseRegText(std::string_view text, Key& root) {
   ParseReport report;
-  Key* current = nullptr;
-  for (const Line& line : SplitLines(text)) {
+  Key* current = nullptr;  // the key whose values the lines give, if any
+  Key* section = &root;    // where the lines that cannot be read are kept
+  for (const Line& line : SplitLines(AsUtf8(text))) {
     std::string_view content = line.text;
-    if (content.empty() || content.front() == ';' || content == kHeader) continue;
-    bool good;
+    if (content.empty() || content == kHeader) continue;
+    bool good = content.front() == ';';
     if (content.front() == '[') {
       current = ParseKeyLine(content, root);
       good = current != nullptr;
-    } else {
-      bool valueLine = content.front() == '"' || content.front() == '@';
-      good = valueLine && current != nullptr && ParseValueLine(content, *current);
+      if (good) section = current;
+    } else if (content.front() == '"' || content.front() == '@') {
+      good = current != nullptr && ParseValueLine(content, *current);
     }
+    if (good && content.front() != ';') continue;
+    section->keptLines.push_back(WithoutTrailingBlanks(line.raw));
     if (!good && report.badLines++ == 0) report.firstBadLine = line.number;
   }
   return report;
@@ -340,7 +409,8 @@ ParseReport ParseRegText(std::string_view text, Key& root) {
 
 std::string FormatRegText(const Key& root) {
   std::string out = std::string(kHeader) + "\n\n";
-  for (const auto& hive : root.children) AppendKey(out, *hive, Utf16ToUtf8(hive->name));
+  AppendKeptLines(out, root);
+  for (const auto& hive : root.children) AppendHive(out, *hive);
   return out;
 }
 

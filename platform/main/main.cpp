@@ -1,6 +1,6 @@
-// The platform's main: takes the platform's options, installs the display, registers the
-// built-in window classes, starts the shell, then runs the program's WinMain with the
-// rest of the command line.
+// The platform's main: takes the platform's options, installs the display, catches the
+// termination signals, registers the built-in window classes, starts the shell, then
+// runs the program's WinMain with the rest of the command line.
 #include <iostream>
 #include <new>
 #include <string>
@@ -8,7 +8,7 @@
 
 #include "display/headless.h"
 #include "display/script.h"
-#include "display/sdl.h"
+#include "display/sdl_module.h"
 #include "main/options.h"
 #include "shell/shell.h"
 #include "user/system.h"
@@ -34,7 +34,7 @@ int InstallDisplay(const Options& options) {
     return 0;
   }
   std::string error;
-  auto window = display::CreateSdlDisplay(options.width, options.height, options.zoom, error);
+  auto window = display::OpenSdlDisplay(options.width, options.height, options.zoom, error);
   if (!window) {
     std::cerr << kProgramName << ": no display: " << error
               << " (use --headless to run on an in-memory screen)\n";
@@ -60,6 +60,8 @@ int Prepare(int argc, char** argv, std::u16string& commandLine) {
   }
   if (!options.script.empty() && !options.headless) return Fail("--script needs --headless");
   if (int code = InstallDisplay(options)) return code;
+  // Ctrl-C, kill and a closed session close the program as the system's close would.
+  user::CloseOnTerminationRequests();
   // The system's own classes exist from the start, as on the handheld.
   user::RegisterBuiltInClasses();
   shell::Start();

@@ -1,7 +1,9 @@
 #include "shell/instance.h"
 
+#include <chrono>
 #include <iostream>
 #include <memory>
+#include <thread>
 
 #include "shell/instance_socket.h"
 #include "user/system.h"
@@ -9,7 +11,11 @@
 namespace shell {
 namespace {
 
-constexpr int kAskTimeoutMs = 5000;
+using Clock = std::chrono::steady_clock;
+
+// A question has this long in all, asked again as often as it fails in that time.
+constexpr auto kAskTime = std::chrono::milliseconds(5000);
+constexpr auto kAskAgainAfter = std::chrono::milliseconds(10);
 // Windows of the running copy carry this tag in the top bits of their handle here, so
 // they never meet this process's own handles.
 constexpr uint64_t kRemoteTag = 0x5EC0000000000000ULL;
@@ -82,9 +88,28 @@ uint64_t RemoteId(HWND window) {
   return uint64_t(reinterpret_cast<uintptr_t>(window)) & ~kTagMask;
 }
 
-RemoteReply Ask(RemoteRequest request) {
-  auto reply = AskRunningCopy(State().paths, request, kAskTimeoutMs);
-  return reply ? *reply : RemoteReply{};
+// Questions that only look can be asked twice; a command that reached the running copy
+// may have been carried out, so it is never sent again.
+bool OnlyLooks(RemoteOp op) {
+  return op == RemoteOp::Find || op == RemoteOp::Foreground || op == RemoteOp::Parent;
+}
+
+// The running copy's answer. A question that fails is asked again until it is answered
+// or its time is up; when no copy listens any more, this one claims the socket and from
+// then on is the running copy, with nobody else to ask (the empty answer).
+RemoteReply Ask(const RemoteRequest& request) {
+  auto deadline = Clock::now() + kAskTime;
+  for (;;) {
+    if (State().server) return RemoteReply{};
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    AskOutcome outcome = AskRunningCopy(State().paths, request, int(left.count()));
+    if (outcome.reply) return *outcome.reply;
+    if (outcome.nobodyListens && (State().server = InstanceServer::Claim(State().paths)))
+      continue;
+    if (outcome.delivered && !OnlyLooks(request.op)) return RemoteReply{};
+    if (Clock::now() + kAskAgainAfter >= deadline) return RemoteReply{};
+    std::this_thread::sleep_for(kAskAgainAfter);
+  }
 }
 
 user::RemoteWindows AskingTheRunningCopy() {
@@ -143,7 +168,11 @@ void JoinRunningCopies(const std::string& program) {
 }
 
 void AnswerOtherCopies() {
-  if (State().server) State().server->ServePending(Answer);
+  InstanceServer* server = State().server.get();
+  // Inside a handler (a nested loop) the outer call answers the rest and watches again.
+  if (!server || server->serving()) return;
+  server->ServePending(Answer);
+  user::WakeWhenReadable(server->fd());
 }
 
 }  // namespace shell

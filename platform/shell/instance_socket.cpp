@@ -8,15 +8,28 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
+
+#include "kernel/termination.h"
 
 namespace shell {
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr size_t kMaxBody = 64 * 1024;
-constexpr int kServeTimeoutMs = 1000;
+// A connection has this long in all to ask its question and take the answer, so a slow
+// or stuck caller cannot hold the running copy's loop.
+constexpr auto kServeTime = std::chrono::milliseconds(200);
+// Connections answered per idle pass; more wait for the next pass.
+constexpr int kMostPerPass = 8;
+// How often a full queue of the running copy is tried again.
+constexpr auto kBusyRetry = std::chrono::milliseconds(5);
 
 // ---- Body encoding ---------------------------------------------------------------------
 
@@ -62,18 +75,24 @@ class Reader {
 
 // ---- Framed, bounded socket I/O --------------------------------------------------------
 
-// Waits until fd is ready for events; false on timeout or error.
-bool WaitFor(int fd, short events, int timeoutMs) {
+// Whole milliseconds left until the deadline, 0 once it passed.
+int LeftMs(Clock::time_point deadline) {
+  auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return int(std::clamp<decltype(left)>(left, 0, 24 * 3600 * 1000));
+}
+
+// Waits until fd is ready for events; false at the deadline or on error.
+bool WaitFor(int fd, short events, Clock::time_point deadline) {
   pollfd p{fd, events, 0};
   int n;
-  do n = poll(&p, 1, timeoutMs);
+  do n = poll(&p, 1, LeftMs(deadline));
   while (n < 0 && errno == EINTR);
   return n > 0;
 }
 
-bool WriteAll(int fd, std::string_view bytes, int timeoutMs) {
+bool WriteAll(int fd, std::string_view bytes, Clock::time_point deadline) {
   while (!bytes.empty()) {
-    if (!WaitFor(fd, POLLOUT, timeoutMs)) return false;
+    if (!WaitFor(fd, POLLOUT, deadline)) return false;
     ssize_t n = send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (n <= 0) return false;
@@ -82,9 +101,9 @@ bool WriteAll(int fd, std::string_view bytes, int timeoutMs) {
   return true;
 }
 
-bool ReadAll(int fd, char* out, size_t size, int timeoutMs) {
+bool ReadAll(int fd, char* out, size_t size, Clock::time_point deadline) {
   while (size > 0) {
-    if (!WaitFor(fd, POLLIN, timeoutMs)) return false;
+    if (!WaitFor(fd, POLLIN, deadline)) return false;
     ssize_t n = recv(fd, out, size, 0);
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (n <= 0) return false;
@@ -94,19 +113,19 @@ bool ReadAll(int fd, char* out, size_t size, int timeoutMs) {
   return true;
 }
 
-bool SendFrame(int fd, const std::string& body, int timeoutMs) {
+bool SendFrame(int fd, const std::string& body, Clock::time_point deadline) {
   uint32_t length = uint32_t(body.size());
   std::string frame(reinterpret_cast<const char*>(&length), sizeof length);
   frame += body;
-  return WriteAll(fd, frame, timeoutMs);
+  return WriteAll(fd, frame, deadline);
 }
 
-std::optional<std::string> ReceiveFrame(int fd, int timeoutMs) {
+std::optional<std::string> ReceiveFrame(int fd, Clock::time_point deadline) {
   uint32_t length = 0;
-  if (!ReadAll(fd, reinterpret_cast<char*>(&length), sizeof length, timeoutMs)) return {};
+  if (!ReadAll(fd, reinterpret_cast<char*>(&length), sizeof length, deadline)) return {};
   if (length > kMaxBody) return {};
   std::string body(length, '\0');
-  if (!ReadAll(fd, body.data(), length, timeoutMs)) return {};
+  if (!ReadAll(fd, body.data(), length, deadline)) return {};
   return body;
 }
 
@@ -120,17 +139,49 @@ bool FillAddress(const std::string& path, sockaddr_un& address) {
   return true;
 }
 
-// A connected, non-blocking socket to the path, or -1.
-int ConnectTo(const std::string& path) {
+// What a connection attempt found at the socket's path.
+enum class Reach {
+  Connected,      // fd is a connected, non-blocking socket
+  NobodyListens,  // no socket file, or one nobody accepts on (its copy ended)
+  Busy,           // a live copy whose queue of connections is full
+  Unknown,        // any other failure: not proof that the copy is gone
+};
+
+Reach ConnectTo(const std::string& path, int& fd) {
+  fd = -1;
   sockaddr_un address;
-  if (!FillAddress(path, address)) return -1;
-  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  if (fd < 0) return -1;
-  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    close(fd);
-    return -1;
+  if (!FillAddress(path, address)) return Reach::Unknown;
+  int s = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (s < 0) return Reach::Unknown;
+  int rc;
+  do rc = connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  while (rc != 0 && errno == EINTR);
+  if (rc == 0) {
+    fd = s;
+    return Reach::Connected;
   }
-  return fd;
+  int error = errno;
+  close(s);
+  if (error == ECONNREFUSED || error == ENOENT) return Reach::NobodyListens;
+  if (error == EAGAIN) return Reach::Busy;
+  return Reach::Unknown;
+}
+
+// Connects, trying a busy copy again until the deadline.
+Reach ConnectPatiently(const std::string& path, int& fd, Clock::time_point deadline) {
+  for (;;) {
+    Reach reach = ConnectTo(path, fd);
+    if (reach != Reach::Busy || Clock::now() + kBusyRetry > deadline) return reach;
+    std::this_thread::sleep_for(kBusyRetry);
+  }
+}
+
+// Whether the process at the other end runs as this user.
+bool CallerIsThisUser(int connection) {
+  ucred caller{};
+  socklen_t size = sizeof caller;
+  return getsockopt(connection, SOL_SOCKET, SO_PEERCRED, &caller, &size) == 0 &&
+         size == sizeof caller && caller.uid == geteuid();
 }
 
 // A listening socket bound to the path (replacing whatever file is there), or -1.
@@ -142,7 +193,7 @@ int ListenAt(const std::string& path, uint64_t& inode) {
   if (fd < 0) return -1;
   struct stat st {};
   if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      listen(fd, 16) != 0 || stat(path.c_str(), &st) != 0) {
+      listen(fd, SOMAXCONN) != 0 || stat(path.c_str(), &st) != 0) {
     close(fd);
     return -1;
   }
@@ -251,16 +302,19 @@ std::optional<RendezvousPaths> RendezvousFor(const std::string& program, std::st
 }
 
 InstanceServer::InstanceServer(RendezvousPaths paths, int listener, uint64_t inode)
-    : paths_(std::move(paths)), listener_(listener), inode_(inode) {}
+    : paths_(std::move(paths)), listener_(listener), inode_(inode) {
+  kernel::RemoveAtForcedEnd(paths_.socket.c_str(), inode_);
+}
 
 std::unique_ptr<InstanceServer> InstanceServer::Claim(const RendezvousPaths& paths) {
   FileLock lock(paths.lock);
   if (!lock.held()) return nullptr;
-  int alive = ConnectTo(paths.socket);
-  if (alive >= 0) {
-    close(alive);
-    return nullptr;
-  }
+  // Only a socket nobody accepts on is replaced: a busy copy is alive, and a failure of
+  // any other kind proves nothing.
+  int alive = -1;
+  Reach reach = ConnectTo(paths.socket, alive);
+  if (alive >= 0) close(alive);
+  if (reach != Reach::NobodyListens) return nullptr;
   uint64_t inode = 0;
   int listener = ListenAt(paths.socket, inode);
   if (listener < 0) return nullptr;
@@ -268,6 +322,7 @@ std::unique_ptr<InstanceServer> InstanceServer::Claim(const RendezvousPaths& pat
 }
 
 InstanceServer::~InstanceServer() {
+  kernel::RemoveAtForcedEnd(nullptr, 0);
   FileLock lock(paths_.lock);
   struct stat st {};
   if (stat(paths_.socket.c_str(), &st) == 0 && st.st_ino == inode_) unlink(paths_.socket.c_str());
@@ -277,36 +332,42 @@ InstanceServer::~InstanceServer() {
 void InstanceServer::ServePending(const Handler& handler) {
   if (serving_) return;
   serving_ = true;
-  for (;;) {
+  for (int served = 0; served < kMostPerPass;) {
     int connection = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (connection < 0) {
       if (errno == EINTR || errno == ECONNABORTED) continue;
       break;
     }
-    serveOne(connection, handler);
+    if (CallerIsThisUser(connection)) serveOne(connection, handler);
     close(connection);
+    ++served;
   }
   serving_ = false;
 }
 
 void InstanceServer::serveOne(int connection, const Handler& handler) {
-  auto body = ReceiveFrame(connection, kServeTimeoutMs);
+  auto deadline = Clock::now() + kServeTime;
+  auto body = ReceiveFrame(connection, deadline);
   if (!body) return;
   auto request = DecodeRequest(*body);
   if (!request) return;
-  SendFrame(connection, EncodeReply(handler(*request)), kServeTimeoutMs);
+  SendFrame(connection, EncodeReply(handler(*request)), deadline);
 }
 
-std::optional<RemoteReply> AskRunningCopy(const RendezvousPaths& paths,
-                                          const RemoteRequest& request, int timeoutMs) {
-  int fd = ConnectTo(paths.socket);
-  if (fd < 0) return {};
-  std::optional<RemoteReply> reply;
-  if (SendFrame(fd, EncodeRequest(request), timeoutMs)) {
-    if (auto body = ReceiveFrame(fd, timeoutMs)) reply = DecodeReply(*body);
+AskOutcome AskRunningCopy(const RendezvousPaths& paths, const RemoteRequest& request,
+                          int timeoutMs) {
+  auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+  AskOutcome outcome;
+  int fd = -1;
+  Reach reach = ConnectPatiently(paths.socket, fd, deadline);
+  outcome.nobodyListens = reach == Reach::NobodyListens;
+  if (fd < 0) return outcome;
+  outcome.delivered = SendFrame(fd, EncodeRequest(request), deadline);
+  if (outcome.delivered) {
+    if (auto body = ReceiveFrame(fd, deadline)) outcome.reply = DecodeReply(*body);
   }
   close(fd);
-  return reply;
+  return outcome;
 }
 
 }  // namespace shell

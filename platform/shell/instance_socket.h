@@ -54,9 +54,11 @@ struct RendezvousPaths {
 std::optional<RendezvousPaths> RendezvousFor(const std::string& program, std::string& error);
 
 // The running copy's end. Claim() makes this process the running copy unless another
-// live one already listens; a socket left by a crashed copy (nobody accepts) is replaced.
-// The check and the bind happen under an exclusive lock on the lock file, so of copies
-// started together exactly one becomes the running copy.
+// live one already listens; only a socket nobody accepts on (left by a crashed copy) or
+// a missing one is replaced, never one whose queue is full. The check and the bind
+// happen under an exclusive lock on the lock file, so of copies started together
+// exactly one becomes the running copy. Each connection has about 200 ms in all for its
+// question and answer, and the caller must run as this user.
 class InstanceServer {
  public:
   static std::unique_ptr<InstanceServer> Claim(const RendezvousPaths& paths);
@@ -64,11 +66,14 @@ class InstanceServer {
   InstanceServer(const InstanceServer&) = delete;
   InstanceServer& operator=(const InstanceServer&) = delete;
 
-  // Answers every request already waiting, without blocking for new ones. A call made
-  // from inside a handler (a nested message loop) returns at once.
+  // Answers the requests already waiting (at most a few: the rest wait for the next
+  // call), without blocking for new ones. A call made from inside a handler (a nested
+  // message loop) returns at once.
   using Handler = std::function<RemoteReply(const RemoteRequest&)>;
   void ServePending(const Handler& handler);
+  bool serving() const { return serving_; }
 
+  // Readable while connections wait.
   int fd() const { return listener_; }
 
  private:
@@ -81,8 +86,14 @@ class InstanceServer {
   bool serving_ = false;
 };
 
-// One question to the running copy; null when none answers within timeoutMs.
-std::optional<RemoteReply> AskRunningCopy(const RendezvousPaths& paths,
-                                          const RemoteRequest& request, int timeoutMs);
+struct AskOutcome {
+  std::optional<RemoteReply> reply;  // null when no answer came within the time
+  bool nobodyListens = false;        // no copy runs: the socket is missing or stale
+  bool delivered = false;            // the question reached a running copy
+};
+// One question to the running copy, within timeoutMs in all; a copy whose queue is full
+// is tried again until then.
+AskOutcome AskRunningCopy(const RendezvousPaths& paths, const RemoteRequest& request,
+                          int timeoutMs);
 
 }  // namespace shell

@@ -32,10 +32,10 @@ BOOL SHInitDialog(PSHINITDLGINFO info) try {
     SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   }
-  if (flags & (SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_FULLSCREENNOMENUBAR)) {
-    RECT area = user::WorkArea();
-    MoveWindow(dialog, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
-  }
+  // A sized dialog keeps the size of the screen when the screen changes (as on turning
+  // the device), as full-screen windows do.
+  if (flags & (SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_FULLSCREENNOMENUBAR))
+    user::FillWorkArea(dialog);
   if (flags & SHIDIF_SIPDOWN) shell::ShowInputPanel(false);
   return TRUE;
 } catch (const std::bad_alloc&) {

@@ -1,8 +1,5 @@
 // The shell's start before WinMain, its idle checks and the screen's size changes.
-#include <unistd.h>
-
 #include <algorithm>
-#include <climits>
 #include <string>
 
 #include "shell/bars.h"
@@ -11,6 +8,7 @@
 #include "shell/sip.h"
 #include "shell/taskbar.h"
 #include "shell/toolbar.h"
+#include "kernel/utf.h"
 #include "user/system.h"
 
 namespace shell {
@@ -29,9 +27,9 @@ int& KnownScreenWidth() {
 // The executable's file name: copies of the same program meet under it. Scripted runs on
 // the in-memory screen meet only each other, never a copy on the desktop.
 std::string RendezvousName() {
-  char path[PATH_MAX] = {};
-  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  std::string name = n > 0 ? std::string(path, size_t(n)) : std::string("vintrel");
+  WCHAR path[4096] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, 4096);
+  std::string name = length != 0 && length < 4096 ? kernel::Utf16ToUtf8(path) : "vintrel";
   size_t slash = name.rfind('/');
   if (slash != std::string::npos) name = name.substr(slash + 1);
   if (user::HeadlessScreen()) name += "-headless";

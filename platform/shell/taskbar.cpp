@@ -1,5 +1,6 @@
 #include "shell/taskbar.h"
 
+#include <chrono>
 #include <string>
 
 #include "shell/paint.h"
@@ -41,6 +42,13 @@ std::u16string ClockText(int& minuteOfDay) {
   WCHAR text[16];
   swprintf(text, u"%d:%02d", int(now.wHour), int(now.wMinute));
   return text;
+}
+
+// From now to just past the next minute, when the clock's text changes.
+std::chrono::milliseconds UntilNextMinute() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return std::chrono::milliseconds((60 - now.wSecond) * 1000 - now.wMilliseconds + 5);
 }
 
 // The start icon: a white square frame around a white square.
@@ -134,6 +142,7 @@ void ShowStartIcon(bool shown) {
 void RefreshTaskBar() {
   HWND bar = TaskBar();
   if (!bar || !IsWindowVisible(bar)) return;
+  user::WakeWithin(UntilNextMinute());
   std::u16string title = ActiveTitle();
   int minute = 0;
   ClockText(minute);

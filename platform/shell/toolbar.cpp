@@ -463,20 +463,31 @@ LRESULT ToolBarMessage(ToolBar& bar, UINT message, WPARAM wParam, LPARAM lParam,
   }
 }
 
+// Shows the tip for a button held or hovered long enough, or has the loop wake when
+// that time comes.
+void TipWhenDue(ToolBar& bar, int index, std::chrono::steady_clock::time_point now) {
+  if (bar.tipFor == index || TipText(bar, index).empty()) return;
+  auto waited = now - bar.since;
+  if (waited >= kToolTipDelay) {
+    ShowTip(bar, index);
+    return;
+  }
+  user::WakeWithin(std::chrono::ceil<std::chrono::milliseconds>(kToolTipDelay - waited));
+}
+
 void CheckToolTips() {
   auto now = Now();
   for (ToolBar* bar : AllBars()) {
     if (bar->pressed != kNoButton) {
-      if (bar->pressInside && bar->pressed >= 0 && now - bar->since >= kToolTipDelay)
-        ShowTip(*bar, bar->pressed);
+      if (bar->pressInside && bar->pressed >= 0) TipWhenDue(*bar, bar->pressed, now);
       continue;
     }
     if (bar->hover == kNoButton) continue;
     if (!PointerOn(*bar, bar->hover)) {
       bar->hover = kNoButton;
       HideTip(*bar);
-    } else if (bar->hover >= 0 && now - bar->since >= kToolTipDelay) {
-      ShowTip(*bar, bar->hover);
+    } else if (bar->hover >= 0) {
+      TipWhenDue(*bar, bar->hover, now);
     }
   }
 }
@@ -492,7 +503,7 @@ std::string DescribeBar(HWND window) {
   ToolBar* bar = BarOf(window);
   if (!bar) return "";
   Layout(*bar);
-  const char* indent = bar->kind == BarKind::MenuBar ? "\n  " : "\n    ";
+  const char* indent = "\n  ";
   auto rect = [&](const RECT& r) {
     RECT s = ScreenRectOf(bar->window, r);
     char text[64];

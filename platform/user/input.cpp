@@ -174,9 +174,16 @@ void CancelModalLoops() {
   if (!frames.empty()) PostInput(nullptr, WM_NULL, 0, 0);
 }
 
+bool CloseRequestWaiting() {
+  return S().closeMainWhenUnwound && S().modals.empty() && MainWindow();
+}
+
+// Without a main window yet (a request during the start), the request waits for it.
 void CloseMainWhenUnwound() {
+  HWND main = MainWindow();
+  if (!main) return;
   S().closeMainWhenUnwound = false;
-  if (HWND main = MainWindow()) PostMessageW(main, WM_CLOSE, 0, 0);
+  PostMessageW(main, WM_CLOSE, 0, 0);
 }
 
 void HandleDisplayEvent(const display::Event& e) {

@@ -49,6 +49,8 @@ void ExposeInParent(const Window& w, const RECT& rect);
 HWND NextWindowToPaint();
 HDC WindowDC(HWND handle, bool wholeWindow);
 bool SurfaceTopLeft(const Window& w, POINT& at);  // the window's corner on its surface
+// Shows the composed screen on the display unless it shows exactly that already.
+void PresentChanges(display::Display& d);
 
 // ---- nonclient.cpp -------------------------------------------------------------------------
 Frame ComputeFrame(const Window& w);
@@ -83,6 +85,9 @@ void SetScreenSize(int width, int height);
 
 // ---- input.cpp -------------------------------------------------------------------------------
 void CancelModalLoops();
+// A close request the loop can carry out now: no modal loop is left and there is a main
+// window to close.
+bool CloseRequestWaiting();
 void CloseMainWhenUnwound();
 
 }  // namespace user

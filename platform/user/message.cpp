@@ -1,10 +1,15 @@
 // The message queue and loop. Posted messages first, then the quit request, then
 // WM_PAINT for windows with an update region. When nothing is left the loop is idle: it
-// presents the composed screen, runs the idle hooks and waits briefly for the display's
-// next input event, which becomes messages. SendMessageW is a direct call.
+// presents the screen if it changed, takes a termination request, runs the idle hooks
+// and sleeps in the display until an input event (which becomes messages), input on a
+// watched descriptor, or the earliest timer the hooks asked for. SendMessageW is a
+// direct call.
+#include <algorithm>
 #include <chrono>
+#include <limits>
 #include <thread>
 
+#include "kernel/termination.h"
 #include "user/internal.h"
 #include "kernel/out_of_memory.h"
 
@@ -12,7 +17,10 @@ namespace user {
 
 namespace {
 
-constexpr int kIdleWaitMs = 20;
+// Without a display nothing can wake the loop: it looks again this often.
+constexpr int kNoDisplayWaitMs = 20;
+// A loop step that ran out of memory is taken again after this pause.
+constexpr int kOutOfMemoryRetryMs = 20;
 
 bool Matches(const MSG& m, HWND window, UINT first, UINT last) {
   if (window && m.hwnd != window && !IsChild(window, m.hwnd)) return false;
@@ -52,20 +60,44 @@ void RunIdleHooks() {
   for (auto& hook : hooks) hook();
 }
 
-// One idle step: show the screen, run the hooks, wait a little for input.
+// A termination signal is the system's close request, as a script's `quit` is.
+void TakeTerminationRequest() {
+  int fd = kernel::TerminationRequestFd();
+  if (fd < 0) return;
+  if (kernel::TakeTerminationRequest()) {
+    display::Event quit;
+    quit.kind = display::EventKind::Quit;
+    HandleDisplayEvent(quit);
+  }
+  WakeWhenReadable(fd);
+}
+
+// How long the coming wait may last: until the earliest timer, or without limit.
+int WaitTimeoutMs() {
+  if (!S().wakeWithin) return -1;
+  return int(std::clamp<std::chrono::milliseconds::rep>(S().wakeWithin->count(), 0,
+                                                     std::numeric_limits<int>::max()));
+}
+
+// One idle step: show what changed, run the hooks, sleep until something is due.
 void Idle() {
   display::Display* d = display::Current();
   if (d && (d->width() != ScreenWidth() || d->height() != ScreenHeight()))
     SetScreenSize(d->width(), d->height());
-  if (d) d->present(ComposeScreen().data());
+  if (d) PresentChanges(*d);
+  S().wakeWithin.reset();
+  TakeTerminationRequest();
   RunIdleHooks();
-  if (!S().queue.empty() || S().quitPosted || NextWindowToPaint()) return;
-  display::Event event;
+  if (!S().queue.empty() || S().quitPosted || NextWindowToPaint() || CloseRequestWaiting())
+    return;
+  int timeoutMs = WaitTimeoutMs();
   if (!d) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(kIdleWaitMs));
+    if (timeoutMs < 0 || timeoutMs > kNoDisplayWaitMs) timeoutMs = kNoDisplayWaitMs;
+    std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
     return;
   }
-  if (d->nextEvent(event, kIdleWaitMs)) HandleDisplayEvent(event);
+  display::Event event;
+  if (d->nextEvent(event, timeoutMs)) HandleDisplayEvent(event);
 }
 
 }  // namespace
@@ -75,6 +107,17 @@ DWORD Now() {
   static const auto start = steady_clock::now();
   return DWORD(duration_cast<milliseconds>(steady_clock::now() - start).count());
 }
+
+void WakeWithin(std::chrono::milliseconds delay) {
+  delay = std::max(delay, std::chrono::milliseconds(0));
+  if (!S().wakeWithin || delay < *S().wakeWithin) S().wakeWithin = delay;
+}
+
+void WakeWhenReadable(int fd) {
+  if (display::Display* d = display::Current()) d->wakeWhenReadable(fd);
+}
+
+void CloseOnTerminationRequests() { kernel::CatchTerminationRequests(); }
 
 void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   S().queue.push_back(Stamp(window, message, wParam, lParam));
@@ -121,7 +164,7 @@ BOOL GetMessageW(LPMSG message, HWND window, UINT first, UINT last) {
       // Out of memory in the loop's own work (the screen, the idle hooks, input): the
       // step waits and is taken again, so the program's loop never ends for it.
       kernel::OutOfMemory();
-      std::this_thread::sleep_for(std::chrono::milliseconds(kIdleWaitMs));
+      std::this_thread::sleep_for(std::chrono::milliseconds(kOutOfMemoryRetryMs));
     }
   }
 }

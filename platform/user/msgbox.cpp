@@ -1,5 +1,6 @@
 // Message boxes: a captioned popup with an icon, the text over one or more lines and a
-// row of push buttons of its own (class "MessageBoxButton"), run modally over its owner.
+// row of push buttons of its own (class "MessageBoxButton"), run modally over its owner;
+// the window listing shows the text.
 // Enter presses the focused button (the default one at first), Tab and the arrow keys
 // move between buttons, Escape answers IDCANCEL where there is a Cancel button (IDOK for
 // MB_OK). Without a display the box is one line on stderr ("caption: text", or the
@@ -186,6 +187,12 @@ LRESULT CALLBACK ButtonProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) 
   return user::ProcedureOutOfMemory(message);
 }
 
+// The window listing shows a box's text beside its caption, every line of it.
+std::string BoxDetail(HWND h) {
+  Box* box = BoxOf(h);
+  return box ? " text=" + QuoteForListing(box->text) : std::string();
+}
+
 void RegisterClasses() {
   WNDCLASSW wc{};
   if (!GetClassInfoW(nullptr, kBoxClass, &wc)) {
@@ -193,6 +200,7 @@ void RegisterClasses() {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(uintptr_t(COLOR_WINDOW + 1));
     wc.lpszClassName = kBoxClass;
     RegisterClassW(&wc);
+    SetListingDetail(kBoxClass, BoxDetail);
   }
   if (!GetClassInfoW(nullptr, kButtonClass, &wc)) {
     wc = WNDCLASSW{};

@@ -193,6 +193,14 @@ const std::vector<uint32_t>& ComposeScreen() {
   return screen;
 }
 
+void PresentChanges(display::Display& d) {
+  const std::vector<uint32_t>& screen = ComposeScreen();
+  if (S().shownOn == &d && S().shown == screen) return;
+  d.present(screen.data());
+  S().shown = screen;
+  S().shownOn = &d;
+}
+
 }  // namespace user
 
 using namespace user;

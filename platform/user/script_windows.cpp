@@ -22,13 +22,24 @@ std::string Detail(const Window& w) {
   return it == S().listingDetails.end() || !it->second ? std::string() : it->second(w.handle);
 }
 
+// The lines a describer adds below its window's line keep their place under it.
+std::string IndentLines(const std::string& detail, const std::string& indent) {
+  std::string out;
+  for (char c : detail) {
+    out += c;
+    if (c == '\n') out += indent;
+  }
+  return out;
+}
+
 void PrintChildren(std::ostream& out, const Window& w, int depth) {
+  const std::string indent(size_t(depth) * 2, ' ');
   for (auto it = w.children.rbegin(); it != w.children.rend(); ++it) {
     WindowPtr c = Find(*it);
     if (!c || !(c->style & WS_VISIBLE)) continue;
-    out << std::string(size_t(depth) * 2, ' ') << "control class=" << QuoteForListing(c->cls->name)
-        << " id=" << long(c->id) << " text=" << QuoteForListing(c->text)
-        << " rect=" << RectText(ScreenRect(*c)) << Detail(*c) << "\n";
+    out << indent << "control class=" << QuoteForListing(c->cls->name) << " id=" << long(c->id)
+        << " text=" << QuoteForListing(c->text) << " rect=" << RectText(ScreenRect(*c))
+        << IndentLines(Detail(*c), indent) << "\n";
     PrintChildren(out, *c, depth + 1);
   }
 }

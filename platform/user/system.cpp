@@ -56,6 +56,12 @@ RECT WorkArea() {
   return S().workArea;
 }
 
+void FillWorkArea(HWND window) {
+  RECT area = WorkArea();
+  MoveWindow(window, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+  if (WindowPtr w = Find(window)) w->defaultRect = true;
+}
+
 bool HeadlessScreen() {
   display::Display* d = display::Current();
   return d && d->isHeadless();
@@ -114,6 +120,9 @@ void ResetForTests() {
   s.quitRequests = 0;
   s.closeMainWhenUnwound = false;
   s.idleHooks.clear();
+  s.wakeWithin.reset();
+  s.shown.clear();
+  s.shownOn = nullptr;
   s.screenHooks.clear();
   s.remote = RemoteWindows{};
   s.active = s.focus = s.capture = nullptr;

@@ -5,6 +5,7 @@
 // and the public ones.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <ostream>
@@ -42,6 +43,9 @@ int ScreenHeight();
 // the shell takes its bars off. Setting it moves and resizes those windows (WM_SIZE).
 void SetWorkArea(const RECT& area);
 RECT WorkArea();
+// Moves a top-level window over the work area, which it then follows as a window made
+// with CW_USEDEFAULT does, until it is moved or sized otherwise.
+void FillWorkArea(HWND window);
 // Called after the screen changed size (the work area has already kept its distances
 // from the screen's edges).
 void AddScreenSizeHook(std::function<void(int width, int height)> hook);
@@ -78,8 +82,19 @@ struct RemoteWindows {
 void SetRemoteWindows(RemoteWindows remote);
 // The same as setting only RemoteWindows::find.
 void SetRemoteWindowFinder(std::function<HWND(LPCWSTR className, LPCWSTR title)> finder);
-// Run whenever the message loop is idle, before it waits (at most ~20 ms) for input.
+// Run whenever the message loop is idle, before it waits for input. The loop sleeps until
+// an input event, a watched descriptor or the earliest timer the hooks asked for.
 void AddIdleHook(std::function<void()> hook);
+// From an idle hook: the coming wait ends within `delay` at the latest (the hook's next
+// timer is due then: the clock's next minute, a tooltip's delay).
+void WakeWithin(std::chrono::milliseconds delay);
+// The loop's wait ends once fd has input to read (a connection, a byte on a pipe). One
+// wake per call: read what came, then call again to be woken again.
+void WakeWhenReadable(int fd);
+// Termination signals (SIGINT, SIGTERM, SIGHUP) become the system's close request, as
+// a script's `quit`: dialogs give their cancel answer, then the main window gets
+// WM_CLOSE; a second signal ends the process at once. The platform's main calls it.
+void CloseOnTerminationRequests();
 // Marks a window as the platform's own (task bar, menu bar): never the main window.
 void MarkSystemWindow(HWND window);
 bool IsSystemWindow(HWND window);
@@ -113,8 +128,9 @@ Frame FrameOf(HWND window);
 
 // ---- The window list ("windows" script command) ------------------------------------------
 // Extra fields for windows of one class, appended to its line after the common fields
-// (for instance " check=1 sel=2"). Text after a '\n' adds lines of its own, indented
-// by the describer (tool-bar buttons, menu items).
+// (for instance " check=1 sel=2"). Text after a '\n' adds lines of its own (tool-bar
+// buttons, menu items, list items), indented by the describer two spaces from its
+// window's line; the listing adds the window's own indentation.
 using ListingDetail = std::function<std::string(HWND window)>;
 void SetListingDetail(LPCWSTR className, ListingDetail detail);
 void PrintWindowList(std::ostream& out);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,9 @@ struct State {
   bool stylusOnFrame = false;    // the press is tracking a scroll bar or caption button
   bool keysDown[256] = {};
   std::vector<std::function<void()>> idleHooks;
+  std::optional<std::chrono::milliseconds> wakeWithin;  // the earliest timer of this idle pass
+  std::vector<uint32_t> shown;             // the screen as last presented
+  display::Display* shownOn = nullptr;     // the display it was presented on
   std::vector<std::function<void(int, int)>> screenHooks;
   std::map<std::u16string, ListingDetail> listingDetails;  // lower-case class names
   RemoteWindows remote;

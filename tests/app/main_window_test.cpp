@@ -2,7 +2,11 @@
 // switches, the view's place beside the bar and the gutter, and the commands.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/main_window.h"
+#include "dialogs/article_dialog.h"
+#include "index/index_view.h"
 #include "window/menu_bar.h"
 #include "base/settings_store.h"
 #include "app/startup.h"
@@ -11,6 +15,8 @@
 #include "test_support/registry_values.h"
 #include "view/article_view.h"
 #include "resources/resource_ids.h"
+#include "test_support/headless_screen.h"
+#include "user/system.h"
 
 namespace main_window_test {
 namespace {
@@ -216,6 +222,56 @@ TEST_F(MainWindowTest, ChosenLessonsAndToday) {
   EXPECT_EQ(FirstLine(), 0);
 }
 
+// Once the table of contents is open: a tap on the title of the lesson, or with lesson
+// 0 the key.
+void ActInTheIndex(WORD lesson, UINT key) {
+  auto acted = std::make_shared<bool>(false);
+  user::AddIdleHook([lesson, key, acted] {
+    HWND dialog = ArticleDialog.Dialog;
+    if (*acted || !dialog || !IsWindow(dialog)) return;
+    *acted = true;
+    if (lesson == 0) {
+      display::Event event;
+      event.kind = display::EventKind::KeyDown;
+      event.key = key;
+      user::HandleDisplayEvent(event);
+      return;
+    }
+    PageWalk walk = StartPage(ArticleDialog.View);
+    while (NextShownLine(walk) && ShownLine(walk).Key != ArticleKey(lesson)) {
+    }
+    const IndexLine& line = ShownLine(walk);
+    POINT at = {line.X + line.Width / 2, walk.top + line.Height / 2};
+    ClientToScreen(dialog, &at);
+    test_support::Tap(at.x, at.y);
+  });
+}
+
+// The Index command and the tool bar's button open the table of contents at the lesson;
+// the lesson tapped there is shown from its top, OK and Cancel keep the reading place.
+TEST_F(MainWindowTest, TheTableOfContentsShowsTheLessonTapped) {
+  const WORD lesson = 5;  // it and the next one show at the outline's top
+  ASSERT_TRUE(Open(lesson));
+  for (UINT command : {IDM_INDEX, IDM_CHOOSE_ARTICLE}) {
+    for (UINT key : {VK_RETURN, VK_ESCAPE}) {
+      AtLine(9);
+      ActInTheIndex(0, key);
+      EXPECT_EQ(HandleCommand(window_, command), 0);
+      EXPECT_EQ(App.Lesson, lesson) << key;
+      EXPECT_EQ(FirstLine(), 9) << key;
+    }
+    AtLine(9);
+    ActInTheIndex(lesson, 0);  // its own title: not loaded again
+    HandleCommand(window_, command);
+    EXPECT_EQ(FirstLine(), 9);
+    ActInTheIndex(lesson + 1, 0);
+    HandleCommand(window_, command);
+    EXPECT_EQ(App.Lesson, lesson + 1);
+    EXPECT_EQ(FirstLine(), 0);
+    ShowLesson(window_, lesson);
+  }
+}
+
 TEST_F(MainWindowTest, UnknownCommandsGoToTheDefaultHandling) {
   ASSERT_TRUE(Open(MidLesson));
   EXPECT_EQ(HandleCommand(window_, 4242), 1);
@@ -294,6 +350,43 @@ TEST_F(MainWindowTest, TheBookmarkCheckFollowsTheLesson) {
   EXPECT_FALSE(checked());
   HandleCommand(window_, IDM_PREVIOUS_ARTICLE);
   EXPECT_TRUE(checked());
+}
+
+TEST_F(MainWindowTest, AboutAndHelpOpenTheAboutBoxOverTheWindow) {
+  ASSERT_TRUE(Open(MidLesson));
+  std::vector<std::u16string> titles;
+  user::AddIdleHook([&] {
+    HWND active = GetActiveWindow();
+    if (!active || active == window_) return;
+    WCHAR title[64] = {};
+    GetWindowTextW(active, title, 64);
+    titles.push_back(title);
+    EXPECT_EQ(GetParent(active), window_);
+    PostMessageW(active, WM_COMMAND, IDCANCEL, 0);
+  });
+  SendMessageW(window_, WM_HELP, 0, 0);
+  HandleCommand(window_, IDM_ABOUT);
+  EXPECT_EQ(titles, (std::vector<std::u16string>{u"Vintrel - 5765 (heb)", u"Vintrel - 5765 (heb)"}));
+}
+
+TEST_F(MainWindowTest, TheFontCommandHandsTheFontToTheViewOnlyOnOk) {
+  ASSERT_TRUE(Open(MidLesson));
+  ASSERT_TRUE(App.View);
+  WPARAM answer = IDCANCEL;
+  user::AddIdleHook([&] {
+    HWND active = GetActiveWindow();
+    if (!active || active == window_) return;
+    // The reader picks size 32, then answers.
+    SendDlgItemMessageW(active, IDC_SIZE_LIST, LB_SELECTSTRING, WPARAM(-1), reinterpret_cast<LPARAM>(u"32"));
+    PostMessageW(active, WM_COMMAND, answer, 0);
+  });
+  HandleCommand(window_, IDM_FONT);
+  EXPECT_EQ(App.Font.Size, 0);
+  EXPECT_EQ(App.View->Font.Size, 0);
+  answer = IDOK;
+  HandleCommand(window_, IDM_FONT);
+  EXPECT_EQ(App.Font.Size, 32);
+  EXPECT_EQ(App.View->Font.Size, 32);
 }
 
 TEST_F(MainWindowTest, ExitWritesThePosition) {

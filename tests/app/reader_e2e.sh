@@ -18,6 +18,10 @@ line_down="tap 233 313"
 
 shot() { echo "screenshot $work/$1.png"; }
 
+# A reader who has chosen a font: no font dialog at the start.
+face='"FontName"="DejaVu Sans"\r\n'
+write_settings "$face"
+
 # Paging by keys moves the text, and the next start opens at the same line.
 run paging "$(shot top)\nkey PageDown PageDown Down\n$(shot paged)\nquit" ||
   fail "paging run exited with $?: $(cat "$work/paging.err")"
@@ -71,7 +75,7 @@ expect_value LastPosition dword:00000000 "a new lesson"
 run today "$today\nquit"
 expect_value Lesson dword:00000090 "Today"
 expect_value Flags dword:d1140040 "Today"
-write_settings '"Flags"=dword:d1140044\r\n"Lesson"=dword:0000010b\r\n'
+write_settings "$face"'"Flags"=dword:d1140044\r\n"Lesson"=dword:0000010b\r\n'
 run right_from_last "key Right\nquit"
 expect_value Lesson dword:00000001 "Right from 267"
 run left_from_first "key Left\nquit"
@@ -90,7 +94,7 @@ expect_value Bookmarks hex:00,00 "answered Yes"
 
 # Reverse from the menu mirrors the text of a font that keeps Hebrew at 224 (a Unicode
 # font places its letters one by one, in the stored order either way); twice restores it.
-write_settings '"FontAsciiBase"=dword:000000e0\r\n'
+write_settings "$face"'"FontAsciiBase"=dword:000000e0\r\n'
 run reverse "$(shot plain)\n$go\ntext v\n$(shot reversed)\nquit"
 expect_value Flags dword:d1140840 "Reverse"
 cmp -s "$work/plain.png" "$work/reversed.png" && fail "Reverse did not change the screen"

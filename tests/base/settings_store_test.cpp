@@ -72,6 +72,29 @@ TEST_F(SettingsTest, TextAndBytesRoundTripThroughTheWriters) {
   free(read);
 }
 
+TEST_F(SettingsTest, ReadTextEndsInAZeroUnitInsideItsBufferWhateverTheSize) {
+  const struct {
+    std::vector<BYTE> stored;
+    std::u16string text;
+  } cases[] = {
+      {{}, u""},
+      {{'a'}, u"a"},
+      {{'a', 0, 'b'}, u"ab"},
+      {{'a', 0, 'b', 0}, u"ab"},  // no terminator stored
+      {{'a', 0, 0, 0, 'c', 0}, u"a"},
+  };
+  for (const auto& c : cases) {
+    StoreValue(ProductKey, u"FontName", REG_SZ, c.stored);
+    WCHAR* text = ReadText(u"FontName");
+    ASSERT_NE(text, nullptr);
+    // The units of the data, a half unit made whole, then the zero unit.
+    size_t units = (c.stored.size() + 1) / 2;
+    EXPECT_EQ(text[units], 0) << c.stored.size();
+    EXPECT_EQ(std::u16string(text), c.text) << c.stored.size();
+    free(text);
+  }
+}
+
 TEST_F(SettingsTest, ReadBytesSizedGivesTheFallbackAndLeavesTheSizeAlone) {
   BYTE fallback[1];
   DWORD size = 1234;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform.h"
 #include "record_fixtures.h"
 
@@ -143,6 +145,106 @@ TEST(DecodeRecord, NoMemoryForTheOutputIsReason2) {
   EXPECT_EQ(buffer, nullptr);
   EXPECT_EQ(reason, LoadNoData);
   EXPECT_EQ(CountOf(shown, DecodeMessage), 0);
+}
+
+// Compressed data of every kind of step, long enough that most of it decodes away from
+// either end, with what it decodes to. Back-references reach from 1 to 2047 bytes back,
+// nearer than their count (repeating their own output) and farther.
+struct LongData {
+  Bytes Data;
+  Bytes Decoded;
+};
+
+LongData EveryKindOfStep(size_t decodedSize) {
+  LongData made;
+  unsigned seed = 2024;
+  auto next = [&seed](unsigned n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  while (made.Decoded.size() < decodedSize) {
+    switch (next(4)) {
+      case 0: {  // a literal run of any bytes
+        const BYTE length = BYTE(1 + next(8));
+        made.Data.push_back(length);
+        for (BYTE i = 0; i < length; ++i) {
+          const BYTE b = BYTE(next(256));
+          made.Data.push_back(b);
+          made.Decoded.push_back(b);
+        }
+        break;
+      }
+      case 1: {  // a byte standing for itself
+        const BYTE b = next(8) == 0 ? 0x00 : BYTE(0x09 + next(0x77));
+        made.Data.push_back(b);
+        made.Decoded.push_back(b);
+        break;
+      }
+      case 2: {  // a space pair
+        const BYTE b = BYTE(0xC0 + next(0x40));
+        made.Data.push_back(b);
+        made.Decoded.insert(made.Decoded.end(), {' ', BYTE(b ^ 0x80)});
+        break;
+      }
+      default: {  // a back-reference
+        if (made.Decoded.empty()) break;
+        const unsigned reach = unsigned(std::min<size_t>(made.Decoded.size(), 2047));
+        const unsigned distance = next(2) ? 1 + next(std::min(reach, 12u)) : 1 + next(reach);
+        const unsigned count = 3 + next(8);
+        const unsigned pair = 0x8000 | distance << 3 | (count - 3);
+        made.Data.insert(made.Data.end(), {BYTE(pair >> 8), BYTE(pair)});
+        for (unsigned i = 0; i < count; ++i)
+          made.Decoded.push_back(made.Decoded[made.Decoded.size() - distance]);
+        break;
+      }
+    }
+  }
+  return made;
+}
+
+// Every length of output from 1 byte to all of it: the steps cut off by the output's end
+// fall at every place in the data.
+TEST(DecodeRecord, LongDataDecodesToEveryLengthAsked) {
+  const LongData made = EveryKindOfStep(5000);
+  for (size_t length = 1; length <= made.Decoded.size(); ++length) {
+    const DecodeOutcome outcome = Decode(MakeRecord(made.Data, WORD(length)));
+    ASSERT_TRUE(outcome.Decoded) << "length " << length;
+    ASSERT_EQ(outcome.Length, length);
+    Bytes expected(made.Decoded.begin(), made.Decoded.begin() + long(length));
+    expected.insert(expected.end(), {0, 0});
+    ASSERT_EQ(outcome.Output, expected) << "length " << length;
+  }
+}
+
+TEST(DecodeRecord, LongDataFailures) {
+  const LongData made = EveryKindOfStep(3000);
+  const size_t middle = made.Data.size() / 2;
+  auto withPair = [&](unsigned distance) {
+    Bytes data(made.Data.begin(), made.Data.begin() + 20);
+    const unsigned pair = 0x8000 | distance << 3;
+    data.insert(data.end(), {BYTE(pair >> 8), BYTE(pair)});
+    data.insert(data.end(), made.Data.begin() + 20, made.Data.end());
+    return data;
+  };
+  const struct {
+    const char* Name;
+    Bytes Data;
+    size_t Length;
+  } cases[] = {
+      {"back-reference at distance 0 early in the data", withPair(0), made.Decoded.size()},
+      {"back-reference before the output's start early in the data", withPair(2047),
+       made.Decoded.size()},
+      {"data that end one byte short", made.Data, made.Decoded.size() + 1},
+      {"data cut in the middle", Bytes(made.Data.begin(), made.Data.begin() + long(middle)),
+       made.Decoded.size()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const DecodeOutcome outcome = Decode(MakeRecord(c.Data, WORD(c.Length)));
+    EXPECT_FALSE(outcome.Decoded);
+    EXPECT_EQ(outcome.Reason, LoadDecodeFailed);
+    EXPECT_EQ(outcome.Messages, 1);
+  }
 }
 
 // Header fields are big-endian; BlockLength counts the two length fields, the data and

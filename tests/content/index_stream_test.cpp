@@ -1,5 +1,7 @@
 #include "content/index_stream.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -123,6 +125,31 @@ TEST(IndexStream, WrittenEntriesReadBack) {
   out = WriteIndexEntry(out, ArticleKey(6), 0x01, 2, de, 2);
   EXPECT_EQ(WriteIndexStreamEnd(out), stream.data() + stream.size());
   EXPECT_EQ(stream, Stored);
+}
+
+// Data that do not end within their size (cut off, or missing the end) get a block of
+// their own whole entries and a proper end; a stream that ends is kept as it is.
+TEST(IndexStream, EndWithinGivesEveryStreamAnEndInsideItsBlock) {
+  struct Case {
+    DWORD Size;  // of the stored bytes, handed over as the data
+    bool Kept;
+    size_t Entries;
+  } const cases[] = {{25, true, 3}, {23, true, 3}, {22, false, 3}, {20, false, 3},
+                     {15, false, 2}, {3, false, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Size);
+    BYTE* data = static_cast<BYTE*>(malloc(c.Size));
+    std::memcpy(data, Stored.data(), c.Size);
+    BYTE* ended = EndIndexStreamWithin(data, c.Size);
+    ASSERT_NE(ended, nullptr);
+    EXPECT_EQ(ended == data, c.Kept);
+    DWORD size = c.Kept ? c.Size : IndexEntriesLength(ended) + IndexStreamEndSize;
+    Bytes block(ended, ended + size);
+    EXPECT_TRUE(IsIndexStreamEnd(block.data(), IndexEntriesLength(block.data(), size), size));
+    EXPECT_EQ(Walk(block, size).size(), c.Entries);
+    free(ended);
+  }
+  EXPECT_EQ(EndIndexStreamWithin(nullptr, 10), nullptr);
 }
 
 }  // namespace

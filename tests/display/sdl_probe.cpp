@@ -1,10 +1,10 @@
-// Opens the SDL display, shows a test picture and prints every input event on stdout,
+// Opens the SDL display from its module, shows a test picture and prints every input event on stdout,
 // one line each, until the window's close button is pressed.
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "display/sdl.h"
+#include "display/sdl_module.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ std::vector<uint32_t> TestPicture(int w, int h) {
 
 int main() {
   std::string error;
-  auto screen = display::CreateSdlDisplay(240, 320, 2, error);
+  auto screen = display::OpenSdlDisplay(240, 320, 2, error);
   if (!screen) {
     std::fprintf(stderr, "sdl_probe: no display: %s (use --headless)\n", error.c_str());
     return 1;

@@ -53,6 +53,21 @@ TEST(Font, HeightsMeanCellEmOrTheDefault) {
   EXPECT_EQ(MetricsFor(FontDescription(u"DejaVu Sans", INT_MAX)).tmHeight, 512);
 }
 
+// Two sizes of one face share the open file, each with a size of its own: every glyph
+// is made at its own font's size, however the two take turns.
+TEST(Font, TwoSizesOfOneFaceTakeTurnsAtTheirOwnSizes) {
+  Canvas small(1, 1), large(1, 1);
+  SelectedFont smallFont(small.dc(), FontDescription(u"DejaVu Sans", 12));
+  SelectedFont largeFont(large.dc(), FontDescription(u"DejaVu Sans", 48));
+  for (const char16_t letter : {u'W', u'M', u'm', u'H'}) {
+    SIZE smallSize{}, largeSize{};
+    ASSERT_TRUE(GetTextExtentPoint32W(large.dc(), &letter, 1, &largeSize));
+    ASSERT_TRUE(GetTextExtentPoint32W(small.dc(), &letter, 1, &smallSize));
+    ASSERT_GT(smallSize.cx, 0);
+    EXPECT_NEAR(double(largeSize.cx) / smallSize.cx, 4.0, 0.7) << char(letter);
+  }
+}
+
 TEST(Font, FaceWithoutTerminatorIsReadWithinTheField) {
   // The description sits at the end of a buffer so that reading past the face would
   // leave it; the face field is all 'D' without a terminating zero.
@@ -95,11 +110,17 @@ TEST(Font, BoldIsHeavierThanRegular) {
 
 TEST(Font, UnknownAndInterfaceNamesGetUsableFonts) {
   Canvas canvas(10, 10);
-  int reference = 0;
+  int reference = 0, wide = 0;
   {
-    SelectedFont font(canvas.dc(), u"DejaVu Sans", 14);
+    SelectedFont font(canvas.dc(), u"DejaVu Sans Condensed", 14);
     reference = gdi_test::Extent(canvas.dc(), u"Interface text");
   }
+  {
+    SelectedFont font(canvas.dc(), u"DejaVu Sans", 14);
+    wide = gdi_test::Extent(canvas.dc(), u"Interface text");
+  }
+  // The interface face is the condensed one, as narrow as the handheld's.
+  EXPECT_LT(reference, wide * 95 / 100);
   for (const char16_t* face : {u"", u"System", u"Tahoma", u"TAHOMA"}) {
     SelectedFont font(canvas.dc(), face, 14);
     ASSERT_NE(font.font(), nullptr);
@@ -175,11 +196,16 @@ TEST(EnumFontFamilies, OneCallPerFamilyWithHebrewCharacterSets) {
       {u"DejaVu Sans", HEBREW_CHARSET},      // it has the Hebrew letters
       {u"Miriam Mono CLM", HEBREW_CHARSET}, {u"David CLM", HEBREW_CHARSET},
       {u"Frank Ruehl CLM", HEBREW_CHARSET},
+      // Faces of a wider family that name a family of their own are listed by it.
+      {u"DejaVu Sans Condensed", HEBREW_CHARSET}, {u"DejaVu Serif Condensed", ANSI_CHARSET},
+      // A family with a name in another language too is listed by its English name.
+      {u"Miriam CLM", HEBREW_CHARSET},
   };
   for (auto [family, charSet] : expected) {
     ASSERT_EQ(all.charSets.count(family), 1u);
     EXPECT_EQ(all.charSets[family], charSet);
   }
+  EXPECT_EQ(all.charSets.count(u"\u05DE\u05E8\u05D9\u05DD"), 0u);
 
   Enumerated stopped;
   stopped.stopAfter = 2;

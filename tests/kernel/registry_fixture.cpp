@@ -1,5 +1,8 @@
 #include "registry_fixture.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -27,4 +30,29 @@ std::vector<std::string> RegistryTest::FolderEntries() const {
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+int CountLines(const std::string& text) {
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+void RegistryTest::WhileWritersRun(int writers, const std::function<bool(int writer)>& work,
+                                   const std::function<void()>& observe) const {
+  std::vector<pid_t> running;
+  for (int w = 0; w < writers; ++w) {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) _exit(work(w) ? 0 : 1);
+    running.push_back(child);
+  }
+  do {
+    for (pid_t& child : running) {
+      int status = 0;
+      if (child != 0 && waitpid(child, &status, WNOHANG) == child) {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "writer " << child;
+        child = 0;
+      }
+    }
+    observe();
+  } while (std::count(running.begin(), running.end(), 0) < writers);
 }

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -157,6 +158,21 @@ TEST_F(AppTest, BadScriptLinesAreAllReportedAndNothingRuns) {
   EXPECT_EQ(run.err.find(script + ":2: "), std::string::npos);
   EXPECT_EQ(run.err.find(script + ":5: "), std::string::npos);
   EXPECT_NE(run.err.find("fly away"), std::string::npos);
+}
+
+// The dynamic loader names every library it loads (LD_DEBUG=files): without a window,
+// neither SDL2 nor the window's module is among them.
+TEST_F(AppTest, RunsWithoutAWindowLoadNoWindowLibrary) {
+  std::ofstream(Path("script")) << "key Return\n";
+  const std::string runs[] = {"--version", "--help", "--headless --script " + Path("script").string()};
+  for (const std::string& arguments : runs) {
+    setenv("LD_DEBUG", "files", 1);
+    Outcome run = Start(arguments);
+    unsetenv("LD_DEBUG");
+    EXPECT_NE(run.err.find("file=libstdc++"), std::string::npos) << "no loader output: " << run.err;
+    EXPECT_EQ(run.err.find("libSDL2"), std::string::npos) << arguments;
+    EXPECT_EQ(run.err.find("vintrel-sdl"), std::string::npos) << arguments;
+  }
 }
 
 TEST_F(AppTest, OptionsHelpVersionAndErrors) {

@@ -1,6 +1,8 @@
 #include "shell/instance_socket.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -8,6 +10,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -16,6 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
 using shell::AskRunningCopy;
 using shell::InstanceServer;
 using shell::RemoteOp;
@@ -40,7 +44,7 @@ class Rendezvous : public ::testing::Test {
     std::optional<RemoteReply> reply;
     std::atomic<bool> done{false};
     std::thread asker([&] {
-      reply = AskRunningCopy(paths_, request, 5000);
+      reply = AskRunningCopy(paths_, request, 5000).reply;
       done = true;
     });
     while (!done) {
@@ -51,9 +55,63 @@ class Rendezvous : public ::testing::Test {
     return reply;
   }
 
+  // A blocking socket connected to the rendezvous, or -1.
+  int Connect(int flags = 0) {
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | flags, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, paths_.socket.c_str());
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
+    close(fd);
+    return -1;
+  }
+
+  // A listening socket at the rendezvous that accepts nobody: a copy that is busy.
+  int ListenWithoutAccepting() {
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, paths_.socket.c_str());
+    EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(listen(fd, 0), 0);
+    return fd;
+  }
+
   std::string dir_;
   RendezvousPaths paths_;
 };
+
+// A whole request as it travels: its length, then its body.
+std::string Framed(const RemoteRequest& request) {
+  std::string body = shell::EncodeRequest(request);
+  uint32_t length = uint32_t(body.size());
+  return std::string(reinterpret_cast<const char*>(&length), sizeof length) + body;
+}
+
+uint64_t InodeOf(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+// Answers every connection waiting on a raw listener that carries a request with
+// `reply`; connections that carry nothing are dropped.
+void AnswerRaw(int listener, const RemoteReply& reply) {
+  for (;;) {
+    int connection = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    if (connection < 0) return;
+    pollfd p{connection, POLLIN, 0};
+    uint32_t length = 0;
+    if (poll(&p, 1, 100) == 1 && recv(connection, &length, sizeof length, MSG_WAITALL) == 4) {
+      std::string body(length, '\0');
+      recv(connection, body.data(), length, MSG_WAITALL);
+      std::string answer = shell::EncodeReply(reply);
+      uint32_t size = uint32_t(answer.size());
+      std::string frame = std::string(reinterpret_cast<const char*>(&size), sizeof size) + answer;
+      EXPECT_EQ(send(connection, frame.data(), frame.size(), MSG_NOSIGNAL), ssize_t(frame.size()));
+    }
+    close(connection);
+  }
+}
 
 TEST(RemoteMessages, RequestsSurviveTheWireForm) {
   const RemoteRequest requests[] = {
@@ -125,7 +183,10 @@ TEST_F(Rendezvous, TheFirstCopyAnswersAndTheSecondCannotClaim) {
 }
 
 TEST_F(Rendezvous, NobodyAnswersWhenNoCopyRuns) {
-  EXPECT_FALSE(AskRunningCopy(paths_, {}, 1000));
+  auto outcome = AskRunningCopy(paths_, {}, 1000);
+  EXPECT_FALSE(outcome.reply);
+  EXPECT_TRUE(outcome.nobodyListens);
+  EXPECT_FALSE(outcome.delivered);
 }
 
 TEST_F(Rendezvous, AStaleSocketIsDetectedAndReplaced) {
@@ -139,12 +200,133 @@ TEST_F(Rendezvous, AStaleSocketIsDetectedAndReplaced) {
   close(fd);
   ASSERT_TRUE(fs::exists(paths_.socket));
 
-  EXPECT_FALSE(AskRunningCopy(paths_, {}, 1000)) << "the stale socket answers nothing";
+  auto outcome = AskRunningCopy(paths_, {}, 1000);
+  EXPECT_FALSE(outcome.reply) << "the stale socket answers nothing";
+  EXPECT_TRUE(outcome.nobodyListens);
   auto server = InstanceServer::Claim(paths_);
   ASSERT_TRUE(server) << "the stale socket is replaced";
   auto reply = AskServed(*server, {}, [](const RemoteRequest&) { return RemoteReply{7, 0}; });
   ASSERT_TRUE(reply);
   EXPECT_EQ(reply->window, 7u);
+}
+
+TEST_F(Rendezvous, ACopyWithAFullQueueIsAliveAndIsAskedAgainUntilItAnswers) {
+  int listener = ListenWithoutAccepting();
+  std::vector<int> queued;
+  for (int i = 0; i < 64; ++i) {
+    int fd = Connect(SOCK_NONBLOCK);
+    if (fd < 0) break;
+    queued.push_back(fd);
+  }
+  ASSERT_LT(queued.size(), 64u) << "the queue never filled";
+  uint64_t inode = InodeOf(paths_.socket);
+
+  EXPECT_FALSE(InstanceServer::Claim(paths_)) << "a busy copy is alive";
+  EXPECT_EQ(InodeOf(paths_.socket), inode) << "its socket was replaced";
+  auto busy = AskRunningCopy(paths_, {}, 200);
+  EXPECT_FALSE(busy.reply);
+  EXPECT_FALSE(busy.nobodyListens);
+
+  // The question is tried again while the copy is busy, and answered once it is free.
+  std::optional<RemoteReply> reply;
+  std::atomic<bool> done{false};
+  std::thread asker([&] {
+    reply = AskRunningCopy(paths_, {}, 5000).reply;
+    done = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  for (int fd : queued) close(fd);
+  while (!done) {
+    AnswerRaw(listener, {9, 0});
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  asker.join();
+  close(listener);
+  ASSERT_TRUE(reply) << "the question was not asked again";
+  EXPECT_EQ(reply->window, 9u);
+}
+
+TEST_F(Rendezvous, ASlowCallerCannotHoldTheRunningCopy) {
+  auto server = InstanceServer::Claim(paths_);
+  ASSERT_TRUE(server);
+  int slow = Connect();
+  ASSERT_GE(slow, 0);
+  std::atomic<bool> stop{false};
+  std::thread trickle([&] {
+    // A byte every half second, never a whole question.
+    std::string frame = Framed({RemoteOp::Find, 0, 0, 0, 0, u"Main", u"Title"});
+    for (size_t i = 0; i < 12 && !stop; ++i) {
+      if (send(slow, &frame[i], 1, MSG_NOSIGNAL) != 1) break;
+      for (int t = 0; t < 50 && !stop; ++t) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  });
+  int answered = 0;
+  auto start = Clock::now();
+  server->ServePending([&](const RemoteRequest&) {
+    ++answered;
+    return RemoteReply{};
+  });
+  auto held = Clock::now() - start;
+  stop = true;
+  trickle.join();
+  close(slow);
+  EXPECT_LT(held, std::chrono::seconds(2)) << "the loop was held for the slow caller";
+  EXPECT_EQ(answered, 0);
+  auto reply = AskServed(*server, {}, [](const RemoteRequest&) { return RemoteReply{3, 0}; });
+  ASSERT_TRUE(reply) << "a prompt caller is answered after the slow one";
+  EXPECT_EQ(reply->window, 3u);
+}
+
+TEST_F(Rendezvous, ABurstOfQuestionsIsAnsweredOverSeveralPasses) {
+  auto server = InstanceServer::Claim(paths_);
+  ASSERT_TRUE(server);
+  constexpr int kCallers = 20;
+  std::vector<int> callers;
+  std::string frame = Framed({});
+  for (int i = 0; i < kCallers; ++i) {
+    int fd = Connect();
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(send(fd, frame.data(), frame.size(), MSG_NOSIGNAL), ssize_t(frame.size()));
+    callers.push_back(fd);
+  }
+  int answered = 0;
+  auto count = [&](const RemoteRequest&) {
+    ++answered;
+    return RemoteReply{};
+  };
+  server->ServePending(count);
+  EXPECT_GT(answered, 0);
+  EXPECT_LT(answered, kCallers) << "one pass answered the whole burst";
+  for (int pass = 0; pass < kCallers && answered < kCallers; ++pass) server->ServePending(count);
+  EXPECT_EQ(answered, kCallers);
+  for (int fd : callers) close(fd);
+}
+
+TEST_F(Rendezvous, ACallerRunningAsAnotherUserIsNotAnswered) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to run a caller as another user";
+  auto server = InstanceServer::Claim(paths_);
+  ASSERT_TRUE(server);
+  // The folder's own protection aside, the socket itself lets anyone connect.
+  ASSERT_EQ(chmod(dir_.c_str(), 0755), 0);
+  ASSERT_EQ(chmod(paths_.socket.c_str(), 0777), 0);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
+    auto outcome = AskRunningCopy(paths_, {}, 2000);
+    _exit(!outcome.delivered ? 2 : outcome.reply ? 1 : 0);
+  }
+  int answered = 0, status = 0;
+  while (waitpid(child, &status, WNOHANG) == 0) {
+    server->ServePending([&](const RemoteRequest&) {
+      ++answered;
+      return RemoteReply{1, 0};
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: answered, 2: could not connect, 3: no other user";
+  EXPECT_EQ(answered, 0);
 }
 
 TEST_F(Rendezvous, EndingRemovesOnlyOurOwnSocket) {

@@ -18,12 +18,6 @@ refuse_line() {
   if grep -Eq -- "^$2\$" "$out/$1.out"; then fail "$1" "unexpected line matching '$2'"; fi
 }
 
-# centre NAME PATTERN: the centre of the rect= of the first line matching the pattern.
-centre() {
-  grep -E -- "$2" "$out/$1.out" | head -n1 | sed -E 's/.*rect=(-?[0-9]+),(-?[0-9]+),(-?[0-9]+),(-?[0-9]+).*/\1 \2 \3 \4/' |
-    awk '{ printf "%d %d", ($1 + $3) / 2, ($2 + $4) / 2 }'
-}
-
 rect_of() {
   grep -E -- "$2" "$out/$1.out" | head -n1 | sed -E 's/.*rect=(-?[0-9]+,-?[0-9]+,-?[0-9]+,-?[0-9]+).*/\1/'
 }
@@ -202,6 +196,17 @@ if ! ls "$XDG_RUNTIME_DIR"/*.socket >/dev/null 2>&1; then fail crashed "no socke
 run after_crash 'windows\n'
 expect_line after_crash 'ready'
 expect_line after_crash 'window class="Shell Test App" title="Shell Test App" rect=0,26,240,320'
+
+# The task bar's clock turns to the next minute during a wait: the loop wakes for it.
+fresh_runtime
+run_day=2005-04-10
+printf 'screenshot %s\nwait 2500\nscreenshot %s\n' "$out/minute_before.png" "$out/minute_after.png" \
+  > "$out/minute.script"
+timeout 60 faketime "$run_day 12:00:58" "$app" --headless --script "$out/minute.script" \
+  > "$out/minute.out" 2>&1 || fail minute "exited with $?"
+unset run_day
+cmp -s "$out/minute_before.png" "$out/minute_after.png" &&
+  fail minute "the clock still showed the old minute at the wait's end"
 
 # Two copies started at the same instant: exactly one runs, the other hands over.
 fresh_runtime

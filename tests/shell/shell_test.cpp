@@ -317,6 +317,27 @@ TEST_F(Shell, HoverShowsTheTooltipAndLeavingHidesIt) {
   EXPECT_FALSE(ToolTip()) << "the menu button's entry is empty";
 }
 
+TEST_F(Shell, TheIdleLoopWakesWhenAHoveredButtonsTooltipIsDue) {
+  shell::SetClockForTests(nullptr);
+  test_support::InstallScreenWithShell("wait 20000\n");
+  owner_ = CreateWindowExW(0, u"ShellOwner", u"Owner", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+  HWND bar = MenuBar();
+  POINT next = ButtonCentre(bar, 3);
+  Stylus(display::EventKind::StylusMove, next.x, next.y);
+  bool shown = false;
+  user::AddIdleHook([&] {
+    if (!ToolTip()) return;
+    shown = true;
+    PostQuitMessage(0);
+  });
+  auto start = std::chrono::steady_clock::now();
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  EXPECT_TRUE(shown);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 10s) << "the loop slept past the delay";
+}
+
 // ---- Input panel ---------------------------------------------------------------------------------
 
 TEST_F(Shell, TheInputPanelTypesIntoTheFocusedField) {
@@ -380,7 +401,7 @@ TEST_F(Shell, ProgramsRaiseAndLowerTheInputPanel) {
 
 // ---- Dialog set-up -------------------------------------------------------------------------------
 
-TEST_F(Shell, SHInitDialogGivesDoneButtonSizeAndLowersThePanel) {
+TEST_F(Shell, SHInitDialogGivesDoneButtonSizeThatFollowsTheScreenAndLowersThePanel) {
   HWND dialog = CreateWindowExW(0, u"ShellOwner", u"Dialog", WS_POPUP | WS_CAPTION | WS_VISIBLE,
                                 30, 60, 150, 100, owner_, nullptr, nullptr, nullptr);
   SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_DONEBUTTON};
@@ -395,6 +416,17 @@ TEST_F(Shell, SHInitDialogGivesDoneButtonSizeAndLowersThePanel) {
     EXPECT_TRUE(SHInitDialog(&sized));
     ExpectRect(WindowRect(dialog), 0, 26, 240, 320);
   }
+
+  // The sized dialog follows the screen's size, until it is placed otherwise.
+  display::Event resize;
+  resize.kind = display::EventKind::Resize;
+  resize.width = 300, resize.height = 400;
+  user::HandleDisplayEvent(resize);
+  ExpectRect(WindowRect(dialog), 0, 26, 300, 400);
+  MoveWindow(dialog, 30, 60, 150, 100, FALSE);
+  resize.width = 240, resize.height = 320;
+  user::HandleDisplayEvent(resize);
+  ExpectRect(WindowRect(dialog), 30, 60, 180, 160);
 
   SipShowIM(SIPF_ON);
   SHINITDLGINFO down{SHIDIM_FLAGS, dialog, SHIDIF_SIPDOWN};

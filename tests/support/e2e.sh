@@ -51,16 +51,25 @@ end_session() {
 }
 
 # run NAME SCRIPT-LINES [ARGS...]: runs $program headless on the script lines (printf %b
-# escapes, one command a line) with ARGS after the options, for a minute at most; its
-# output goes to $work/NAME.out and $work/NAME.err, its exit status is returned. With
-# $run_day set (YYYY-MM-DD) the program runs at noon that day.
+# escapes, one command a line) with ARGS after the options, for a minute at most (or
+# $run_seconds); its output goes to $work/NAME.out and $work/NAME.err, its exit status is
+# returned (124 when it ran out of time). With $run_day set (YYYY-MM-DD) the program runs
+# at noon that day.
 run() {
   local name=$1 lines=$2 clock=()
   shift 2
   printf '%b\n' "$lines" > "$work/$name.script"
   if [ -n "${run_day:-}" ]; then clock=(faketime "$run_day 12:00:00"); fi
-  timeout 60 "${clock[@]}" "$program" --headless --script "$work/$name.script" "$@" \
+  timeout "${run_seconds:-60}" "${clock[@]}" "$program" --headless --script "$work/$name.script" "$@" \
     > "$work/$name.out" 2> "$work/$name.err"
+}
+
+# centre NAME PATTERN [FIELD]: "X Y", the centre of the rect= (or the FIELD=) of the first
+# line of $work/NAME.out that matches the extended regular expression: where to tap.
+centre() {
+  grep -E -- "$2" "$work/$1.out" | head -n1 |
+    sed -E "s/.* ${3:-rect}=(-?[0-9]+),(-?[0-9]+),(-?[0-9]+),(-?[0-9]+).*/\\1 \\2 \\3 \\4/" |
+    awk '{ printf "%d %d", ($1 + $3) / 2, ($2 + $4) / 2 }'
 }
 
 # write_settings PRODUCT-LINES [PUBLISHER-LINES]: a settings file as a person writes one,
@@ -80,6 +89,13 @@ stored() { grep -i "^\"$1\"=" "$settings" | tr -d '\r'; }
 
 # value NAME: what the file holds for NAME, as written there (dword:..., hex:..., "...").
 value() { stored "$1" | cut -d= -f2-; }
+
+# resource_id NAME: the number resources/resource_ids.h gives NAME (IDM_REVERSE, ...).
+resource_id() {
+  local header
+  header="$(dirname "${BASH_SOURCE[0]}")/../../resources/resource_ids.h"
+  sed -n "s/^#define $1 \([0-9]*\).*/\1/p" "$header"
+}
 
 # expect_value NAME EXPECTED WHAT
 expect_value() {
@@ -140,11 +156,11 @@ stop_xvfb() {
 }
 
 # wait_for_window PATTERN: waits until a window whose title matches the regular
-# expression exists; prints its id.
+# expression is viewable (a window is shown with its first frame); prints its id.
 wait_for_window() {
   local pattern=$1 id=""
   for _ in $(seq 1 200); do
-    id=$(xdotool search --name "$pattern" 2> /dev/null | head -n1 || true)
+    id=$(xdotool search --onlyvisible --name "$pattern" 2> /dev/null | head -n1 || true)
     if [ -n "$id" ]; then
       echo "$id"
       return 0

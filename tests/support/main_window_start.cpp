@@ -1,5 +1,6 @@
 #include "test_support/main_window_start.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "app/startup.h"
@@ -10,6 +11,10 @@
 namespace test_support {
 
 HWND StartMainWindow(WORD lesson) {
+  // A reader who has chosen a font, unless the test stored one: no font dialog opens.
+  WCHAR* face = ReadText(u"FontName");
+  if (!face) WriteText(u"FontName", u"DejaVu Sans");
+  free(face);
   WriteNumber(u"Lesson", lesson);
   WriteNumber(u"Flags", ReadNumber(ProductKey, u"Flags", DefaultFlags) | LessonChosen);
   std::memset(&App, 0, sizeof App);

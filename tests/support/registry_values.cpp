@@ -25,8 +25,9 @@ LONG SetValue(const WCHAR* key, const WCHAR* name, DWORD type, const std::vector
                                 &opened, nullptr);
   if (result != ERROR_SUCCESS) return result;
   result = RegSetValueExW(opened, name, 0, type, data.data(), static_cast<DWORD>(data.size()));
-  RegCloseKey(opened);
-  return result;
+  // The change reaches the file when the key is closed: a failed save shows there.
+  LONG saved = RegCloseKey(opened);
+  return result != ERROR_SUCCESS ? result : saved;
 }
 
 LONG SetNumber(const WCHAR* key, const WCHAR* name, DWORD number) {

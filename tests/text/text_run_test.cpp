@@ -269,6 +269,86 @@ TEST_F(TextRun, ColouredRunDrawsInItsColoursAndRestoresTheDcs) {
   EXPECT_TRUE(yellow);
 }
 
+TEST_F(TextRun, DirectedFitTakesTheWidthTableRightToLeftAndTheExtentLeftToRight) {
+  MemoryDc surface(200, 40);
+  SelectedFont font(surface.dc(), Mono, 20);
+  std::vector<WORD> widths = CountingWidths();
+  const BYTE text[] = {'a', 22, 'b', 0};
+  struct {
+    const char* name;
+    bool rightToLeft;
+    LONG activeBefore;
+  } cases[] = {{"RightToLeft", true, CodeBaseLetter},
+               {"LeftToRight", false, CodeBaseLetter},
+               {"LeftToRightAfterAStrayCodeBase", false, CodeBaseUnicode}};
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    int expectedWidth = 1000, expectedCount = 3;
+    if (c.rightToLeft) {
+      FitByWidthTable(widths.data(), text, &expectedWidth, &expectedCount);
+    } else {
+      // Left-to-right runs are measured unconverted, as the letter code's own units.
+      SetActiveCodeBase(CodeBaseLetter);
+      FitByExtent(surface.dc(), text, &expectedWidth, &expectedCount);
+    }
+    SetActiveCodeBase(c.activeBefore);
+    int width = 1000, count = 3;
+    FitDirectedRun(surface.dc(), widths.data(), c.rightToLeft, text, &width, &count);
+    EXPECT_EQ(width, expectedWidth);
+    EXPECT_EQ(count, expectedCount);
+    EXPECT_EQ(ActiveCodeBase(), CodeBaseLetter);
+  }
+}
+
+TEST_F(TextRun, DirectedDrawConvertsOnlyRightToLeftRuns) {
+  MemoryDc surface(200, 50);
+  SelectedFont font(surface.dc(), Mono, 30);
+  std::vector<WORD> widths = UnicodeWidths(surface.dc());
+  const BYTE text[] = {0x16, 0x61, 0x62};
+  auto drawn = [&](auto draw) {
+    surface.Clear();
+    draw();
+    return surface.Pixels();
+  };
+  // Right-to-left at code base 1488: the pointed path, from the box's right edge.
+  std::vector<COLORREF> pointed = drawn([&] {
+    RECT box = {10, 0, 190, 50};
+    DrawPointedRun(surface.dc(), widths.data(), text, 3, &box);
+  });
+  EXPECT_EQ(drawn([&] { DrawDirectedRun(surface.dc(), widths.data(), true, text, 3, 10, 0, 180, 50); }),
+            pointed);
+  EXPECT_EQ(ActiveCodeBase(), CodeBaseLetter);
+  // Left-to-right: the letter code's own units, whatever code base was left active.
+  std::vector<COLORREF> plain =
+      drawn([&] { DrawTextRun(surface.dc(), text, 3, 10, 0, 180, 50); });
+  SetActiveCodeBase(CodeBaseUnicode);
+  EXPECT_EQ(drawn([&] { DrawDirectedRun(surface.dc(), widths.data(), false, text, 3, 10, 0, 180, 50); }),
+            plain);
+  EXPECT_EQ(ActiveCodeBase(), CodeBaseLetter);
+  EXPECT_NE(plain, pointed);
+}
+
+TEST_F(TextRun, ColouredDirectedRunDrawsInItsColoursAndRestoresTheDcs) {
+  MemoryDc surface(200, 50);
+  SelectedFont font(surface.dc(), Mono, 30);
+  std::vector<WORD> widths = UnicodeWidths(surface.dc());
+  SetTextColor(surface.dc(), 0x123456);
+  SetBkColor(surface.dc(), 0x654321);
+  const BYTE text[] = {0x61, 0x62};
+  for (bool rightToLeft : {true, false}) {
+    SCOPED_TRACE(rightToLeft);
+    surface.Clear();
+    DrawColouredDirectedRun(surface.dc(), widths.data(), rightToLeft, text, 2, 10, 0, 180, 50,
+                            0xFF0000, 0x00FFFF);
+    EXPECT_EQ(GetTextColor(surface.dc()), 0x123456u);
+    EXPECT_EQ(GetBkColor(surface.dc()), 0x654321u);
+    EXPECT_EQ(ActiveCodeBase(), CodeBaseLetter);
+    bool blue = false;
+    for (COLORREF pixel : surface.Pixels()) blue |= pixel == 0xFF0000;
+    EXPECT_TRUE(blue);
+  }
+}
+
 TEST_F(TextRun, FillViewRectFillsExactlyTheBox) {
   MemoryDc surface(20, 20);
   FillViewRect(surface.dc(), 2, 3, 5, 4, BLACK_BRUSH);

@@ -62,6 +62,12 @@ TEST(ControlsScript, ListingShowsTheDialogAndKeysDriveIt) {
   EXPECT_TRUE(std::regex_search(out, std::regex("control class=\"ListBox\" id=1001 text=\"\" rect=\\S+ count=5 sel=2 "
                                                 "top=0 seltext=\"DejaVu Sans\"")))
       << out;
+  // Each item on a line of its own below the list, with the place to tap it.
+  EXPECT_TRUE(std::regex_search(out, std::regex("count=5 sel=2 top=0 seltext=\"DejaVu Sans\"\n"
+                                                "    item 0 text=\"\\w+\" rect=\\S+\n"
+                                                "    item 1 text=\"\\w+\" rect=\\S+\n"
+                                                "    item 2 text=\"DejaVu Sans\" selected=1 rect=\\d+,\\d+,\\d+,\\d+\n")))
+      << out;
   EXPECT_TRUE(std::regex_search(out, std::regex("control class=\"Button\" id=1005 text=\"5D0\" rect=\\S+ check=1")))
       << out;
   EXPECT_TRUE(std::regex_search(out, std::regex("control class=\"Button\" id=1004 text=\"224\" rect=\\S+ check=0")))

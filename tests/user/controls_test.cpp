@@ -334,6 +334,9 @@ TEST_F(ControlsTest, OwnerDrawnButtonIsDrawnByTheDialog) {
     auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(l);
     EXPECT_EQ(w, di->CtlID);
     draws.push_back(*di);
+    // The DC comes with the button's own font selected.
+    EXPECT_EQ(GetCurrentObject(di->hDC, OBJ_FONT),
+              reinterpret_cast<HGDIOBJ>(SendMessageW(di->hwndItem, WM_GETFONT, 0, 0)));
     // Blue on white, as a link is drawn.
     HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     FillRect(di->hDC, &di->rcItem, white);

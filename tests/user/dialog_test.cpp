@@ -218,6 +218,9 @@ TEST_F(DialogTest, ControlsStandAtTheirDialogUnitsInPixels) {
   ASSERT_GT(base.cy, 0);
   auto px = [&](int u) { return int(u * base.cx / 4); };
   auto py = [&](int u) { return int(u * base.cy / 8); };
+  // "System" 8 points lays templates out as the handheld did: 160 units fill at most
+  // its 240-pixel screen.
+  EXPECT_LE(px(160), 240);
   EXPECT_EQ(client.right, px(150));
   EXPECT_EQ(client.bottom, py(160));
   // DS_CENTER: centred on the work area.
@@ -407,6 +410,80 @@ TEST_F(DialogTest, DialogWithoutControlsTakesTheKeys) {
   s.steps.push_back([](HWND d) { EndDialog(d, 1); });
   RunDialog(101, s);
   EXPECT_EQ(keys, (std::vector<WPARAM>{VK_DOWN, VK_NEXT}));
+}
+
+// A dialog made without WS_VSCROLL that shows its bar with SetScrollInfo, draws through
+// a DC of its own held for its whole life, and answers WM_ERASEBKGND by filling and
+// invalidating without erase, so that its paint follows the erase.
+TEST_F(DialogTest, ADialogWithItsOwnDcGetsItsScrollBarAndPaintsAfterItsErase) {
+  Session s;
+  HDC held = nullptr;
+  std::vector<LONG> sizes;   // client widths of WM_SIZE, in order
+  int paints = 0;
+  LONG sizedDuringSet = 0;   // the WM_SIZE that SetScrollInfo sent, before it returned
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  s.onMessage = [&](HWND d, UINT m, WPARAM w, LPARAM l) -> INT_PTR {
+    switch (m) {
+      case WM_INITDIALOG: {
+        held = GetDC(d);
+        EXPECT_FALSE(GetWindowLongW(d, GWL_STYLE) & WS_VSCROLL);
+        size_t before = sizes.size();
+        SCROLLINFO info{28, SIF_RANGE | SIF_POS, 0, 10, 0, 0, 0};
+        SetScrollInfo(d, SB_VERT, &info, TRUE);
+        if (sizes.size() > before) sizedDuringSet = sizes.back();
+        return FALSE;
+      }
+      case WM_SIZE: sizes.push_back(LOWORD(l)); return 0;
+      case WM_ERASEBKGND: {
+        RECT client;
+        GetClientRect(d, &client);
+        FillRect(reinterpret_cast<HDC>(w), &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        InvalidateRect(d, &client, FALSE);
+        return 1;
+      }
+      case WM_PAINT: {
+        ++paints;
+        RECT square{0, 0, 10, 10};
+        FillRect(held, &square, red);
+        return 0;  // the default handling validates
+      }
+      case WM_DESTROY: EXPECT_EQ(ReleaseDC(d, held), 1); return 0;
+    }
+    return 0;
+  };
+  auto redAtClientOrigin = [](HWND d) {
+    POINT at{2, 2};
+    ClientToScreen(d, &at);
+    return user::ComposeScreen()[size_t(at.y) * 240 + size_t(at.x)] == 0xFF0000u;
+  };
+  s.steps.push_back([&](HWND d) {
+    RECT window, client;
+    GetWindowRect(d, &window);
+    GetClientRect(d, &client);
+    EXPECT_EQ(sizedDuringSet, client.right);
+    EXPECT_EQ(client.right, window.right - window.left - 2 - GetSystemMetrics(SM_CXVSCROLL));
+    EXPECT_TRUE(GetWindowLongW(d, GWL_STYLE) & WS_VSCROLL);
+    EXPECT_TRUE(redAtClientOrigin(d));  // drawn after the erase, not under it
+    EXPECT_GE(paints, 2);
+    EXPECT_LE(paints, 3);
+    MoveWindow(d, 5, 40, 200, 150, TRUE);
+  });
+  s.steps.push_back([&](HWND d) {
+    EXPECT_TRUE(redAtClientOrigin(d));  // the held DC draws where the dialog is now
+    paints = 0;
+  });
+  s.steps.push_back([&](HWND d) {
+    EXPECT_EQ(paints, 0);  // settled: no paint without a change
+    SCROLLINFO none{28, SIF_RANGE, 0, 0, 0, 0, 0};
+    SetScrollInfo(d, SB_VERT, &none, TRUE);
+    EXPECT_FALSE(GetWindowLongW(d, GWL_STYLE) & WS_VSCROLL);
+    RECT client;
+    GetClientRect(d, &client);
+    EXPECT_EQ(sizes.back(), client.right);
+    EndDialog(d, IDOK);
+  });
+  EXPECT_EQ(RunDialog(101, s), IDOK);
+  DeleteObject(red);
 }
 
 TEST_F(DialogTest, TapOnAPlainStaticReachesTheDialog) {

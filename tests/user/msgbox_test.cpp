@@ -1,5 +1,5 @@
 // Message boxes: answers by key, by tap and by the system's quit; the owner disabled
-// while the box is open; the box without a display.
+// while the box is open; the box in the window listing; the box without a display.
 #include <sstream>
 
 #include "fixture.h"
@@ -56,11 +56,13 @@ TEST_F(MessageBoxTest, TapsOnEachButtonAnswerWithItsId) {
       GetWindowRect(GetDlgItem(box, id), &r);
       Tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     });
-    EXPECT_EQ(MessageBoxW(owner, u"Go on?", u"Question", MB_YESNOCANCEL), id);
+    EXPECT_EQ(MessageBoxW(owner, u"Go on?\n\nOr \"stop\"", u"Question", MB_YESNOCANCEL), id);
     EXPECT_TRUE(ownerDisabled);
     EXPECT_TRUE(IsWindowEnabled(owner));
     EXPECT_EQ(GetActiveWindow(), owner);
-    EXPECT_EQ(listing.rfind("window class=\"MessageBox\" title=\"Question\"", 0), 0u) << listing;
+    // The text beside the caption, each of its lines.
+    EXPECT_EQ(listing.rfind("window class=\"MessageBox\" title=\"Question\" rect=", 0), 0u) << listing;
+    EXPECT_NE(listing.find(" text=\"Go on?\\n\\nOr \\\"stop\\\"\"\n"), std::string::npos) << listing;
     EXPECT_NE(listing.find("  control class=\"MessageBoxButton\" id=6 text=\"Yes\""),
               std::string::npos);
     EXPECT_NE(listing.find("  control class=\"MessageBoxButton\" id=2 text=\"Cancel\""),

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "tests/view/view_fixture.h"
+#include "view/entry_parts.h"
+#include "view/line_walker.h"
 
 namespace {
 
@@ -98,6 +100,81 @@ TEST_F(Draw, PageStartsAtTheFirstVisibleLine) {
   view->FirstLine = 5;  // beyond the article
   EXPECT_EQ(FindFirstVisibleEntry(view).Entry - view->Lines, 1);
   EXPECT_EQ(view->FirstLine, 2);
+}
+
+TEST_F(Draw, WalkerCountsEachEntryAndTheBlankLineAfterAParagraph) {
+  ArticleView* view = ViewWithLines(
+      {{2, 1, 0, 0, 10, 20, 0xB1}, {3, 1, 0, 0, 10, 15, 0x31}, {4, 0, 0, 0, 10, 12, 0xC7}, {5, 1, 0, 0, 10, 20, 0x31}});
+  struct {
+    int line, top;
+  } expected[] = {{0, 7}, {2, 47}, {3, 62}, {5, 86}};
+  LineWalker walk(view->Lines, 7);
+  for (auto& e : expected) {
+    ASSERT_FALSE(walk.AtEnd());
+    EXPECT_EQ(walk.Line(), e.line);
+    EXPECT_EQ(walk.Top(), e.top);
+    walk.Next();
+  }
+  EXPECT_TRUE(walk.AtEnd());
+  EXPECT_EQ(walk.Line(), 6);
+
+  LineWalker found(view->Lines);
+  found.SkipUntil([](const LineEntry& entry, int) { return entry.Offset == 4; });
+  EXPECT_EQ(found.Position(), view->Lines + 2);
+  EXPECT_EQ(found.Line(), 3);
+  found.SkipUntil([](const LineEntry&, int) { return false; });
+  EXPECT_TRUE(found.AtEnd());
+}
+
+TEST_F(Draw, EntryPartsPlaceTheHangingWordInItsColumn) {
+  // Each paragraph's text starts at offset 2.
+  struct {
+    const char* name;
+    BYTE flags, indent;
+    const char* text;
+    bool hasWord;
+    int wordAt, wordLength, wordCount;
+    int runAt, runLength;
+    int spanLast;
+  } cases[] = {
+      {"WithoutHangingWord", 0xB1, 0x00, "hh ee aa", false, 0, 0, 0, 2, 8, 10},
+      // Stored "hh ee aa", read "aa ee hh": "aa" hangs, after the run in the text.
+      {"RightToLeft", 0xB1, 0xC0, "hh ee aa", true, 8, 2, 2, 2, 5, 10},
+      {"LeftToRight", 0x01, 0xC0, "aa ee hh", true, 2, 2, 2, 5, 5, 10},
+      // A word wider than its column keeps its length; only what fits is drawn.
+      {"LeftToRightWiderThanItsColumn", 0x01, 0x40, "aaaaaaaa ee", true, 2, 8, -1, 11, 2, 13},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ArticleView* view = MakeView(240);
+    ASSERT_EQ(LayoutArticle(view, ArticleBuilder().Text(c.flags, c.indent, c.text).Build(), true), 0);
+    const LineEntry& e = view->Lines[0];
+    HGDIOBJ old = SelectStyleFont(view, e.ParaFlags);
+    EntryParts parts = MeasureEntryParts(view, e);
+    SelectObject(view->Dc, old);
+    EXPECT_EQ(parts.Run.Bytes - view->Text, c.runAt);
+    EXPECT_EQ(parts.Run.Count, c.runLength);
+    EXPECT_EQ(parts.Run.Length, c.runLength);
+    EXPECT_EQ(parts.Run.X, e.X);
+    EXPECT_EQ(parts.Run.Width, e.Width);
+    ASSERT_EQ(parts.HasWord, c.hasWord);
+    TextSpan span = EntrySpan(view, e);
+    EXPECT_EQ(span.First, e.Offset);
+    EXPECT_EQ(span.Last, c.spanLast);
+    if (!c.hasWord) continue;
+    const EntryPart& word = parts.Word;
+    EXPECT_EQ(word.Bytes - view->Text, c.wordAt);
+    EXPECT_EQ(word.Length, c.wordLength);
+    int count = c.wordCount >= 0 ? c.wordCount : e.HangWidth / a;
+    if (c.wordCount < 0) {
+      ASSERT_LT(count, c.wordLength);
+    }
+    EXPECT_EQ(word.Count, count);
+    EXPECT_EQ(word.Width, count * a);
+    EXPECT_LE(word.Width, e.HangWidth);
+    if (c.flags & 0x10) EXPECT_EQ(word.X + word.Width, e.X + e.Width + e.HangWidth);
+    else EXPECT_EQ(word.X, e.X - e.HangWidth);
+  }
 }
 
 TEST_F(Draw, PageOfBodyTextAndItsLineCount) {

@@ -40,6 +40,8 @@ go="tap 12 310"
 previous="tap 43 307"
 next="tap 91 307"
 reverse="tap 60 103"
+reverse_item=$(resource_id IDM_REVERSE)
+bookmark_item=$(resource_id IDM_BOOKMARK)
 # checks RUN ITEM: the check marks of an item in each listing of the open popup, in order.
 checks() { grep "id=$2 " "$work/$1.out" | sed 's/.* check=\([01]\).*/\1/' | tr -d '\n'; }
 
@@ -47,17 +49,17 @@ checks() { grep "id=$2 " "$work/$1.out" | sed 's/.* check=\([01]\).*/\1/' | tr -
 export VINTREL_OS_VERSION=5.0
 bar_settings d1140040 ''
 run reverse_on "$go\n$reverse\n$go\nwindows\nkey Escape\nquit" || fail "reverse on: exited with $?"
-[ "$(checks reverse_on 122)" = 1 ] || fail "reverse on: check marks '$(checks reverse_on 122)'"
+[ "$(checks reverse_on "$reverse_item")" = 1 ] || fail "reverse on: check marks '$(checks reverse_on "$reverse_item")'"
 [ "$(stored Flags)" = '"Flags"=dword:d1140840' ] || fail "reverse on: $(stored Flags)"
 run reverse_off "$go\nwindows\n$reverse\n$go\nwindows\nkey Escape\nquit" ||
   fail "reverse off: exited with $?"
-[ "$(checks reverse_off 122)" = 10 ] || fail "reverse off: check marks '$(checks reverse_off 122)'"
+[ "$(checks reverse_off "$reverse_item")" = 10 ] || fail "reverse off: check marks '$(checks reverse_off "$reverse_item")'"
 [ "$(stored Flags)" = '"Flags"=dword:d1140040' ] || fail "reverse off: $(stored Flags)"
 
 # The Bookmark check mark follows the lesson shown: lesson 5 is bookmarked, 6 is not.
 bar_settings d1140044 '' '"Lesson"=dword:00000005\r\n"Bookmarks"=hex:05,00,00,00\r\n'
 popup="$go\nwindows\nkey Escape"  # opened, listed and closed
 run bookmark "$popup\n$next\n$popup\n$previous\n$popup\nquit" || fail "bookmark: exited with $?"
-[ "$(checks bookmark 123)" = 101 ] || fail "bookmark: check marks '$(checks bookmark 123)'"
+[ "$(checks bookmark "$bookmark_item")" = 101 ] || fail "bookmark: check marks '$(checks bookmark "$bookmark_item")'"
 
 finish "menu bar end to end"

@@ -78,10 +78,12 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
 
 // ---- Registry ------------------------------------------------------------------------
 // HKEY_CURRENT_USER, kept in $XDG_CONFIG_HOME/vintrel/registry.reg (a .reg text file).
-// Key and value names compare without regard to ASCII case. RegSetValueExW (and
-// RegCreateKeyExW for a new key) rewrites the file atomically at once; when that fails
-// the call says so in its result and on stderr, and the change holds in this process
-// and is written with its next successful write.
+// Key and value names compare without regard to ASCII case. Changes (RegSetValueExW,
+// RegCreateKeyExW for a new key) hold at once and are written together, replacing the
+// file atomically in one save, when the last open key is closed (RegCloseKey), at
+// RegFlushKey or at the end of the process; a change made while no key is open is
+// written at once. When a save fails, the call that saved says so in its result and on
+// stderr, and the changes hold in this process and go with the next save.
 typedef HKEY* PHKEY;
 typedef struct _SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)0x80000000)
@@ -110,6 +112,7 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LP
 LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data,
                     DWORD size);
 LONG RegCloseKey(HKEY key);
+LONG RegFlushKey(HKEY key);
 
 // ---- Resources ------------------------------------------------------------------------
 // The resources compiled into the program (a null module means the program's). Names

@@ -75,7 +75,10 @@ void DrawOwner(HWND window, ButtonState& s, HDC dc, UINT action) {
   di.hwndItem = window;
   di.hDC = dc;
   GetClientRect(window, &di.rcItem);
+  // The parent draws with the button's font already in the DC.
+  HGDIOBJ old = SelectObject(dc, DrawingFont(s.font));
   SendMessageW(GetParent(window), WM_DRAWITEM, WPARAM(di.CtlID), reinterpret_cast<LPARAM>(&di));
+  SelectObject(dc, old);
 }
 
 void DrawPush(HWND window, ButtonState& s, HDC dc, const RECT& client) {

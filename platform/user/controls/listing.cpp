@@ -1,6 +1,7 @@
 // What the window listing shows of each control beyond class, id, text and place: the
-// check state of buttons, the selection of list boxes and edit controls, the bitmap of
-// a static control.
+// check state of buttons, the items and selection of list boxes, the selection of edit
+// controls, the bitmap of a static control.
+#include <algorithm>
 #include <string>
 
 #include "user/controls/common.h"
@@ -16,18 +17,41 @@ std::string ButtonDetail(HWND window) {
   return " check=" + std::to_string(SendMessageW(window, BM_GETCHECK, 0, 0));
 }
 
-std::string ListBoxDetail(HWND window) {
-  std::string out = " count=" + std::to_string(SendMessageW(window, LB_GETCOUNT, 0, 0)) +
-                    " sel=" + std::to_string(SendMessageW(window, LB_GETCURSEL, 0, 0)) +
-                    " top=" + std::to_string(SendMessageW(window, LB_GETTOPINDEX, 0, 0));
-  int sel = int(SendMessageW(window, LB_GETCURSEL, 0, 0));
-  if (sel >= 0) {
-    std::u16string text(size_t(SendMessageW(window, LB_GETTEXTLEN, WPARAM(sel), 0)) + 1, u'\0');
-    LRESULT n = SendMessageW(window, LB_GETTEXT, WPARAM(sel), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(size_t(n > 0 ? n : 0));
-    out += " seltext=" + QuoteForListing(text);
+std::u16string ItemText(HWND window, int index) {
+  std::u16string text(size_t(SendMessageW(window, LB_GETTEXTLEN, WPARAM(index), 0)) + 1, u'\0');
+  LRESULT n = SendMessageW(window, LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(size_t(n > 0 ? n : 0));
+  return text;
+}
+
+// One line per item below the list's line; the rows in view carry their place on the
+// screen, the place to tap.
+std::string ListItems(HWND window, int count, int sel) {
+  RECT client;
+  GetClientRect(window, &client);
+  std::string out;
+  for (int i = 0; i < count; ++i) {
+    out += "\n  item " + std::to_string(i) + " text=" + QuoteForListing(ItemText(window, i));
+    if (i == sel) out += " selected=1";
+    RECT row;
+    if (SendMessageW(window, LB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&row)) == LB_ERR ||
+        row.top < 0 || row.top >= client.bottom)
+      continue;
+    row.bottom = std::min(row.bottom, client.bottom);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&row), 2);
+    out += " rect=" + std::to_string(row.left) + "," + std::to_string(row.top) + "," +
+           std::to_string(row.right) + "," + std::to_string(row.bottom);
   }
   return out;
+}
+
+std::string ListBoxDetail(HWND window) {
+  int count = int(SendMessageW(window, LB_GETCOUNT, 0, 0));
+  int sel = int(SendMessageW(window, LB_GETCURSEL, 0, 0));
+  std::string out = " count=" + std::to_string(count) + " sel=" + std::to_string(sel) +
+                    " top=" + std::to_string(SendMessageW(window, LB_GETTOPINDEX, 0, 0));
+  if (sel >= 0) out += " seltext=" + QuoteForListing(ItemText(window, sel));
+  return out + ListItems(window, count, sel);
 }
 
 std::string EditDetail(HWND window) {

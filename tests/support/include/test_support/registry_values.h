@@ -21,7 +21,8 @@ struct StoredValue {
 std::vector<uint8_t> TextBytes(std::u16string_view text);  // with the terminator
 std::vector<uint8_t> NumberBytes(DWORD number);
 
-// Creates the key and sets the value.
+// Creates the key, sets the value and closes the key, which saves it: the first error
+// of these.
 LONG SetValue(const WCHAR* key, const WCHAR* name, DWORD type, const std::vector<uint8_t>& data);
 LONG SetNumber(const WCHAR* key, const WCHAR* name, DWORD number);
 LONG SetText(const WCHAR* key, const WCHAR* name, std::u16string_view text);
