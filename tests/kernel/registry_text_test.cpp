@@ -2,6 +2,7 @@
 // cannot read, and trees too deep or too wide for naive walks.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 
 #include "kernel/registry_tree.h"
@@ -148,6 +149,47 @@ TEST(RegistryText, ManyValuesAndKeysKeepTheirOrderAndFindEachOther) {
   Key again;
   ParseRegText(FormatRegText(root), again);
   EXPECT_EQ(FormatRegText(again), FormatRegText(root));
+}
+
+// An allocation that fails at any point of adding a value or a key leaves the key as it
+// was: what it held is found as before, and the name being added is absent, not found at
+// a position that holds nothing.
+TEST(RegistryText, AnAdditionThatRunsOutOfMemoryLeavesTheKeyAsItWas) {
+  const std::vector<uint8_t> data = {2, 0, 0, 0};
+  for (bool addsValue : {true, false}) {
+    bool added = false;
+    for (unsigned n = 1; !added; ++n) {
+      SCOPED_TRACE(n);
+      Key copy;
+      copy.SetValue(u"Kept", REG_DWORD, {1, 0, 0, 0});
+      copy.Child(u"Below");
+      HeapFailAllocation(n);
+      try {
+        if (addsValue) copy.SetValue(u"New", REG_DWORD, data);
+        else copy.Child(u"New");
+        added = true;
+      } catch (const std::bad_alloc&) {
+      }
+      HeapFailAllocation(0);
+      ASSERT_NE(copy.FindValue(u"kept"), nullptr);
+      EXPECT_EQ(NumberOf(copy.FindValue(u"kept")), 1u);
+      ASSERT_NE(copy.FindChild(u"below"), nullptr);
+      EXPECT_EQ(copy.FindChild(u"below")->name, u"Below");
+      EXPECT_EQ(copy.values.size(), addsValue && added ? 2u : 1u);
+      EXPECT_EQ(copy.children.size(), !addsValue && added ? 2u : 1u);
+      if (addsValue) {
+        EXPECT_EQ(copy.FindValue(u"new") != nullptr, added);
+        if (added) {
+          EXPECT_EQ(copy.FindValue(u"new")->data, data);
+        }
+      } else {
+        EXPECT_EQ(copy.FindChild(u"new") != nullptr, added);
+        if (added) {
+          EXPECT_EQ(copy.FindChild(u"new")->name, u"New");
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
