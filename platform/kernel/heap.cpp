@@ -8,13 +8,14 @@
 // call of the platform turns into its failure result (kernel/out_of_memory.h).
 //
 // VINTREL_FAIL_ALLOCATION=N fails the N-th allocation of the process, counted from its
-// start, and says so on stderr when it happens: a sweep over N reaches every allocation
-// of a run, and ends where a run no longer says so.
+// start, and says so on stderr when it happens; a process that ends without reaching it
+// says how many allocations it made instead, the range a sweep over N covers.
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include <atomic>
@@ -41,6 +42,31 @@ std::atomic<unsigned long> failingAllocation{0};
 std::atomic<bool> armedByEnvironment{false};
 std::atomic<bool> environmentRead{false};
 
+// Writes text, the number and more to stderr without allocating.
+void WriteLine(const char* text, unsigned long number, const char* more) {
+  char digits[24];
+  char* p = digits + sizeof digits;
+  do *--p = char('0' + number % 10);
+  while ((number /= 10) != 0);
+  ssize_t ignored = write(STDERR_FILENO, text, std::strlen(text));
+  ignored = write(STDERR_FILENO, p, size_t(digits + sizeof digits - p));
+  ignored = write(STDERR_FILENO, more, std::strlen(more));
+  (void)ignored;
+}
+
+// "vintrel: allocation N failed (VINTREL_FAIL_ALLOCATION)"
+void ReportFailure(unsigned long ordinal) {
+  WriteLine("vintrel: allocation ", ordinal, " failed (VINTREL_FAIL_ALLOCATION)\n");
+}
+
+// At the end of a process whose trap from the environment never sprang, how many
+// allocations it made: the range a sweep over N has to cover.
+void ReportUnreached() {
+  if (!armedByEnvironment.load()) return;
+  WriteLine("vintrel: ", allocationCount.load(),
+            " allocations, the one to fail not reached (VINTREL_FAIL_ALLOCATION)\n");
+}
+
 // Reads VINTREL_FAIL_ALLOCATION once, at the process's first allocation (getenv does
 // not allocate).
 void ArmFromEnvironment() {
@@ -52,20 +78,7 @@ void ArmFromEnvironment() {
   if (*end != 0) return;
   armedByEnvironment.store(true);
   failingAllocation.store(n);
-}
-
-// "vintrel: allocation N failed (VINTREL_FAIL_ALLOCATION)" without allocating.
-void ReportFailure(unsigned long ordinal) {
-  char digits[24];
-  char* p = digits + sizeof digits;
-  do *--p = char('0' + ordinal % 10);
-  while ((ordinal /= 10) != 0);
-  static const char before[] = "vintrel: allocation ";
-  static const char after[] = " failed (VINTREL_FAIL_ALLOCATION)\n";
-  ssize_t ignored = write(STDERR_FILENO, before, sizeof before - 1);
-  ignored = write(STDERR_FILENO, p, size_t(digits + sizeof digits - p));
-  ignored = write(STDERR_FILENO, after, sizeof after - 1);
-  (void)ignored;
+  std::atexit(ReportUnreached);
 }
 
 // Counts one allocation; true when it is the one that must fail.
