@@ -35,7 +35,7 @@ LONG StoredNumberWithin(LPCWSTR keyPath, LPCWSTR name, LONG largest) {
 bool Ended = false;     // SaveAndQuit has run
 bool Loaded = false;    // LoadSettings has read every setting
 
-void WriteSettings();
+bool WriteSettings();
 
 // Hands over to a running copy: the Today command when it is in front, else it is
 // brought to the front. True when a copy runs.
@@ -200,7 +200,10 @@ void SaveAndQuit() {
   // they are all in memory: the stored ones are then kept as they are, not overwritten
   // with the half-read state. The settings and the bookmarks go in one save.
   HKEY save = Loaded ? BeginSettingsSave() : nullptr;
-  if (Loaded) WriteSettings();
+  // A value that could not be written (memory ran out) is written again with the
+  // others before the save ends, so that the file does not take the new lesson with the
+  // old position.
+  if (Loaded && !WriteSettings()) WriteSettings();
   if (App.View) {
     DestroyArticleView(App.View, true);
     App.View = nullptr;
@@ -213,15 +216,19 @@ void SaveAndQuit() {
 
 namespace {
 
-void WriteSettings() {
+// True when every value was written.
+bool WriteSettings() {
+  bool written = true;
+  auto write = [&written](int result) { written = written && result; };
   if (App.SearchString[0])
-    WriteByteString(u"SearchString", reinterpret_cast<const char*>(App.SearchString));
-  if (App.Font.Face[0]) WriteText(u"FontName", App.Font.Face);
-  if (App.Font.Size) WriteNumber(u"FontSize", static_cast<DWORD>(App.Font.Size));
-  if (App.Font.CodeBase) WriteNumber(u"FontAsciiBase", static_cast<DWORD>(App.Font.CodeBase));
-  if (App.View) WriteNumber(u"LastPosition", ArticleViewFirstLine(App.View));
-  WriteNumber(u"Flags", App.Flags);
-  if (App.Lesson) WriteNumber(u"Lesson", App.Lesson);
+    write(WriteByteString(u"SearchString", reinterpret_cast<const char*>(App.SearchString)));
+  if (App.Font.Face[0]) write(WriteText(u"FontName", App.Font.Face));
+  if (App.Font.Size) write(WriteNumber(u"FontSize", static_cast<DWORD>(App.Font.Size)));
+  if (App.Font.CodeBase) write(WriteNumber(u"FontAsciiBase", static_cast<DWORD>(App.Font.CodeBase)));
+  if (App.View) write(WriteNumber(u"LastPosition", ArticleViewFirstLine(App.View)));
+  write(WriteNumber(u"Flags", App.Flags));
+  if (App.Lesson) write(WriteNumber(u"Lesson", App.Lesson));
+  return written;
 }
 
 }  // namespace
