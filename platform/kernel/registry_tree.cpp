@@ -295,7 +295,12 @@ void AppendValue(std::string& out, const Value& value) {
 // them may leave open.
 void AppendKeptLines(std::string& out, const Key& key) {
   if (key.keptLines.empty()) return;
-  for (const std::string& line : key.keptLines) out += line + '\n';
+  for (const std::string& line : key.keptLines) {
+    out += line + '\n';
+    // A kept line ending in a backslash was ended by a blank line (its trailing blanks
+    // are not kept): one ends it again, so that it does not take the next line in.
+    if (!line.empty() && line.back() == '\\') out += '\n';
+  }
   out += '\n';
 }
 
