@@ -128,7 +128,8 @@ void ResizeSurface(Window& w) {
   int height = std::max(0, int(w.rect.bottom - w.rect.top));
   std::vector<uint32_t> pixels(size_t(width) * height, kWhite);
   for (int y = 0; y < std::min(height, s.height); ++y)
-    std::copy_n(&s.pixels[size_t(y) * s.width], std::min(width, s.width), &pixels[size_t(y) * width]);
+    std::copy_n(s.pixels.data() + size_t(y) * s.width, std::min(width, s.width),
+                pixels.data() + size_t(y) * width);
   s.pixels = std::move(pixels);
   s.width = width;
   s.height = height;
