@@ -124,7 +124,9 @@ std::vector<Line> SplitLines(std::string_view text) {
     } else {
       lines.push_back({std::string(trimmed), std::string(physical), number});
     }
-    continuing = Continues(lines.back().text);
+    // Only a physical line that ends in a backslash continues: a blank one joined to a
+    // line leaves the backslash before it, which must not go on continuing.
+    continuing = !trimmed.empty() && trimmed.back() == '\\' && Continues(lines.back().text);
     if (continuing) lines.back().text.pop_back();
   }
   return lines;

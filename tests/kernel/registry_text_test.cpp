@@ -83,6 +83,8 @@ TEST(RegistryText, KeepsWhatItCannotReadThroughEveryRewrite) {
       "   garbage with blanks   \r"
       "unreadable, and continued by a blank line\\\r"
       "   \r"
+      "\\\\\r"
+      "\r"
       "\"Broken\"=hex:zz,\\\r"
       "  01\r"
       "[Not a hive]\r"
@@ -91,14 +93,14 @@ TEST(RegistryText, KeepsWhatItCannotReadThroughEveryRewrite) {
       "; a comment in B\r"
       "\"Open\"=hex:\\\r";
   Key root;
-  EXPECT_EQ(ParseRegText(text, root).badLines, 7);
+  EXPECT_EQ(ParseRegText(text, root).badLines, 8);
   EXPECT_EQ(root.keptLines, (std::vector<std::string>{"REGEDIT4", "; before any key",
                                                       "\"Orphan\"=dword:00000001"}));
   const Key* a = FindKey(root, {u"HKEY_CURRENT_USER", u"A"});
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(a->keptLines,
             (std::vector<std::string>{"   garbage with blanks",
-                                      "unreadable, and continued by a blank line\\",
+                                      "unreadable, and continued by a blank line\\", "\\\\",
                                       "\"Broken\"=hex:zz,\\\n  01",
                                       "[Not a hive]", "\"AfterTheBadKey\"=dword:00000003"}));
   EXPECT_EQ(a->values.size(), 1u);
@@ -110,7 +112,7 @@ TEST(RegistryText, KeepsWhatItCannotReadThroughEveryRewrite) {
   std::string written = FormatRegText(root);
   for (int round = 0; round < 3; ++round) {
     Key again;
-    EXPECT_EQ(ParseRegText(written, again).badLines, 7);
+    EXPECT_EQ(ParseRegText(written, again).badLines, 8);
     EXPECT_EQ(FormatRegText(again), written) << "round " << round;
   }
 }
