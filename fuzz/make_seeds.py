@@ -88,6 +88,9 @@ def book_seeds(build):
     index = decode_record(record)
     write("index/index_stream", "index", bytes([2, 5, 0, 1, 1]) + index)
     write("index/index_stream", "index-start", bytes([0]) + index[:600])
+    # The view's width, height and lesson, then the stream.
+    write("index/outline_layout", "index", bytes([113, 159, 100]) + index)
+    write("index/outline_layout", "index-start", bytes([113, 159, 100]) + index[:600])
 
     sources = ROOT / "resources" / "book"
     lesson = (sources / "lessons" / "001.txt").read_bytes().splitlines(keepends=True)
