@@ -400,20 +400,26 @@ UINT Track(HMENU handle, UINT flags, int x, int y, HWND owner) {
   Tracker tracker;
   tracker.owner = owner;
   current = &tracker;
+  // However the tracking ends (memory that runs out on the way included), its popups
+  // close and no pointer to the tracker outlives it.
+  struct EndTracking {
+    ~EndTracking() {
+      try {
+        if (GetCapture() && LevelOf(GetCapture())) ReleaseCapture();
+        CloseLevelsAfter(0);
+      } catch (const std::bad_alloc&) {
+      }
+      current = nullptr;
+    }
+  } end;
   OpenLevel(menu, x, y, flags);
-  if (tracker.levels.empty()) {
-    current = nullptr;
-    return UINT(-1);
-  }
+  if (tracker.levels.empty()) return UINT(-1);
   SetCapture(tracker.levels.front().window);
   ModalLoop loop;
   loop.done = [&tracker] { return tracker.done; };
   loop.cancel = [] { Cancel(); };
   loop.filter = Filter;
   RunModalLoop(loop);
-  if (GetCapture() && LevelOf(GetCapture())) ReleaseCapture();
-  CloseLevelsAfter(0);
-  current = nullptr;
   return tracker.chosen;
 }
 

@@ -127,6 +127,17 @@ bool RunModalLoop(const ModalLoop& loop) {
   ModalFrame frame{&loop};
   S().modals.push_back(&frame);
   bool ownerWasEnabled = loop.owner && IsWindowEnabled(loop.owner);
+  // However the loop ends (memory that runs out in its filter or its step included), its
+  // frame leaves the stack and the owner is enabled again.
+  struct EndLoop {
+    ModalFrame* frame;
+    const ModalLoop& loop;
+    bool& ownerWasEnabled;
+    ~EndLoop() {
+      std::erase(S().modals, frame);
+      if (ownerWasEnabled && IsWindow(loop.owner)) EnableWindow(loop.owner, TRUE);
+    }
+  } end{&frame, loop, ownerWasEnabled};
   if (ownerWasEnabled) EnableWindow(loop.owner, FALSE);
   if (loop.window && IsWindowVisible(loop.window)) SetActiveWindow(loop.window);
   bool quit = false;
@@ -141,8 +152,6 @@ bool RunModalLoop(const ModalLoop& loop) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  std::erase(S().modals, &frame);
-  if (ownerWasEnabled && IsWindow(loop.owner)) EnableWindow(loop.owner, TRUE);
   return !quit;
 }
 
