@@ -1,4 +1,5 @@
 // The commands of the menu and the tool bar, and the lesson switches they make.
+#include "base/alloc.h"
 #include "base/app_state.h"
 #include "app/main_window.h"
 #include "dialogs/about_dialog.h"
@@ -87,10 +88,13 @@ int ShowLesson(HWND window, WORD lesson) {
   DWORD keptFlags = App.Flags;
   SelectLesson(lesson, true);
   BYTE* text = LoadArticle(App.Lesson);
-  if (!text || !PlaceMainViewText(text, true)) {
+  WORD placed = text ? PlaceMainViewText(text, true) : LayoutNoText;
+  if (placed != LayoutDone) {
+    // The view still shows the old lesson: the state goes back to it before memory that
+    // ran out is reported, since the orderly end that follows saves it.
     App.Lesson = keptLesson;
     App.Flags = keptFlags;
-    if (text) RepaintView(window, PaintAll);  // the view let its old text go
+    if (placed == LayoutOutOfMemory) ReportOutOfMemory();
     return 1;
   }
   App.View->FirstLine = 0;

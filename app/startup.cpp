@@ -35,7 +35,7 @@ LONG StoredNumberWithin(LPCWSTR keyPath, LPCWSTR name, LONG largest) {
 bool Ended = false;     // SaveAndQuit has run
 bool Loaded = false;    // LoadSettings has read every setting
 
-void WriteSettings();
+bool WriteSettings();
 
 // Hands over to a running copy: the Today command when it is in front, else it is
 // brought to the front. True when a copy runs.
@@ -55,7 +55,8 @@ bool HandOverToRunningCopy() {
 void StoreProgramPath() {
   WCHAR path[MAX_PATH];
   path[0] = 0;
-  GetModuleFileNameW(App.Instance, path, MAX_PATH);
+  SetLastError(ERROR_SUCCESS);
+  if (GetModuleFileNameW(App.Instance, path, MAX_PATH) == 0) ReportIfOutOfMemory();
   if (!path[0]) return;
   WCHAR* stored = ReadText(u"Program Path");
   bool same = stored && wcscmp(stored, path) == 0;
@@ -179,8 +180,11 @@ void LoadSettings() {
   App.LastPosition = static_cast<WORD>(ReadNumber(ProductKey, u"LastPosition", 0));
   App.Flags = ReadNumber(ProductKey, u"Flags", DefaultFlags);
   App.Lesson = static_cast<WORD>(ReadNumber(ProductKey, u"Lesson", 0));
-  for (int i = 0; i < 3; ++i)
+  for (int i = 0; i < 3; ++i) {
+    SetLastError(ERROR_SUCCESS);
     App.OutlineBitmaps[i] = LoadBitmapW(App.Instance, MAKEINTRESOURCEW(IDB_OUTLINE_PLUS + i));
+    if (!App.OutlineBitmaps[i]) ReportIfOutOfMemory();
+  }
   LoadBookmarks();
   Loaded = true;
 }
@@ -196,7 +200,10 @@ void SaveAndQuit() {
   // they are all in memory: the stored ones are then kept as they are, not overwritten
   // with the half-read state. The settings and the bookmarks go in one save.
   HKEY save = Loaded ? BeginSettingsSave() : nullptr;
-  if (Loaded) WriteSettings();
+  // A value that could not be written (memory ran out) is written again with the
+  // others before the save ends, so that the file does not take the new lesson with the
+  // old position.
+  if (Loaded && !WriteSettings()) WriteSettings();
   if (App.View) {
     DestroyArticleView(App.View, true);
     App.View = nullptr;
@@ -209,15 +216,19 @@ void SaveAndQuit() {
 
 namespace {
 
-void WriteSettings() {
+// True when every value was written.
+bool WriteSettings() {
+  bool written = true;
+  auto write = [&written](int result) { written = written && result; };
   if (App.SearchString[0])
-    WriteByteString(u"SearchString", reinterpret_cast<const char*>(App.SearchString));
-  if (App.Font.Face[0]) WriteText(u"FontName", App.Font.Face);
-  if (App.Font.Size) WriteNumber(u"FontSize", static_cast<DWORD>(App.Font.Size));
-  if (App.Font.CodeBase) WriteNumber(u"FontAsciiBase", static_cast<DWORD>(App.Font.CodeBase));
-  if (App.View) WriteNumber(u"LastPosition", ArticleViewFirstLine(App.View));
-  WriteNumber(u"Flags", App.Flags);
-  if (App.Lesson) WriteNumber(u"Lesson", App.Lesson);
+    write(WriteByteString(u"SearchString", reinterpret_cast<const char*>(App.SearchString)));
+  if (App.Font.Face[0]) write(WriteText(u"FontName", App.Font.Face));
+  if (App.Font.Size) write(WriteNumber(u"FontSize", static_cast<DWORD>(App.Font.Size)));
+  if (App.Font.CodeBase) write(WriteNumber(u"FontAsciiBase", static_cast<DWORD>(App.Font.CodeBase)));
+  if (App.View) write(WriteNumber(u"LastPosition", ArticleViewFirstLine(App.View)));
+  write(WriteNumber(u"Flags", App.Flags));
+  if (App.Lesson) write(WriteNumber(u"Lesson", App.Lesson));
+  return written;
 }
 
 }  // namespace

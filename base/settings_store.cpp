@@ -9,6 +9,13 @@ const WCHAR PublisherKey[] = u"software\\Karsolet";
 
 namespace {
 
+// A registry call's result, with memory the registry ran out of reported as the
+// program's own.
+LONG Checked(LONG result) {
+  if (result == ERROR_NOT_ENOUGH_MEMORY) ReportOutOfMemory();
+  return result;
+}
+
 // How a value's data is held: as stored, or as text that ends in a zero unit inside its
 // buffer (an odd last byte made a whole unit first).
 enum class Block { Data, Text };
@@ -23,15 +30,16 @@ DWORD BlockSize(DWORD size, Block block) {
 bool ReadValue(LPCWSTR keyPath, LPCWSTR name, Block block, DWORD& type, BYTE*& data,
                DWORD& size) {
   HKEY key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (Checked(RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key)) != ERROR_SUCCESS)
+    return false;
   bool done = false;
-  if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+  if (Checked(RegQueryValueExW(key, name, nullptr, &type, nullptr, &size)) == ERROR_SUCCESS) {
     DWORD blockSize = BlockSize(size, block);
     data = static_cast<BYTE*>(AllocOrQuit(blockSize));
     if (data) {
       std::memset(data, 0, blockSize);
       DWORD read = size;
-      done = RegQueryValueExW(key, name, nullptr, &type, data, &read) == ERROR_SUCCESS;
+      done = Checked(RegQueryValueExW(key, name, nullptr, &type, data, &read)) == ERROR_SUCCESS;
       if (!done) {
         free(data);
         data = nullptr;
@@ -57,10 +65,10 @@ DWORD DecimalText(const BYTE* data, DWORD size) {
 int WriteValue(LPCWSTR name, DWORD type, const BYTE* data, DWORD size) {
   HKEY key;
   DWORD disposition;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, ProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      &disposition) != ERROR_SUCCESS)
+  if (Checked(RegCreateKeyExW(HKEY_CURRENT_USER, ProductKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, &disposition)) != ERROR_SUCCESS)
     return 0;
-  LONG result = RegSetValueExW(key, name, 0, type, data, size);
+  LONG result = Checked(RegSetValueExW(key, name, 0, type, data, size));
   RegCloseKey(key);
   return result == ERROR_SUCCESS ? 1 : 0;
 }

@@ -74,7 +74,7 @@ BYTE* WriteIndexEntry(BYTE* out, WORD key, BYTE style, BYTE level, const BYTE* t
   *out++ = BYTE(key >> 8);
   *out++ = style;
   *out++ = level;
-  std::memcpy(out, title, titleLength);
+  if (titleLength) std::memcpy(out, title, titleLength);  // an empty title may have no address
   out += titleLength;
   *out++ = 0;
   return out;

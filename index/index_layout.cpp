@@ -40,25 +40,27 @@ void SelectEntryFont(Layout& layout, BYTE style) {
 
 // Fits the bytes at p into the available width; a fit that ends inside a word moves
 // back to the last space of the line (the line ends before it), a word with none is cut
-// where the width ended; a line takes at least one byte, however narrow the view.
-void FitLine(HDC dc, const BYTE* p, int left, int available, int* count, int* width) {
+// where the width ended; a line takes at least one byte, however narrow the view. False
+// when a run could not be measured (memory ran out).
+bool FitLine(HDC dc, const BYTE* p, int left, int available, int* count, int* width) {
   *count = left;
   *width = available;
-  FitByExtent(dc, p, width, count);
+  if (!FitByExtent(dc, p, width, count)) return false;
   if (p[*count] && p[*count] != Space) {
     for (int t = *count - 1; t >= 1; --t) {
       if (p[t] != Space) continue;
       *count = t;
-      FitByExtent(dc, p, width, count);
+      if (!FitByExtent(dc, p, width, count)) return false;
       break;
     }
   }
   if (*count == 0) {
     *count = 1;
     *width = 0x7FFF;
-    FitByExtent(dc, p, width, count);
+    if (!FitByExtent(dc, p, width, count)) return false;
     *count = 1;
   }
+  return true;
 }
 
 // Lays out the lines of one title from its reading-order copy.
@@ -75,7 +77,7 @@ int LayOutTitle(Layout& layout, const IndexEntry& entry, const BYTE* copy, LONG 
     }
     int available = view->Width > indent ? int(view->Width - indent) : 0;
     int count, width;
-    FitLine(view->Dc, p, left, available, &count, &width);
+    if (!FitLine(view->Dc, p, left, available, &count, &width)) return IndexOutOfMemory;
     IndexLine& line = view->Lines[layout.line++];
     // The table stays ended after every line, so that a paint during the layout (under
     // an out-of-memory message) finds its end.

@@ -49,7 +49,8 @@ int GrowIndexLines(IndexView* view, WORD position) {
     memset(&view->Lines[position], 0, sizeof(IndexLine));
     return IndexOutOfMemory;
   }
-  memcpy(lines, view->Lines, sizeof(IndexLine) * view->LineCapacity);
+  // The entry past the capacity too: the table stays ended where it was.
+  memcpy(lines, view->Lines, sizeof(IndexLine) * (size_t(view->LineCapacity) + 1));
   free(view->Lines);
   view->Lines = lines;
   view->LineCapacity = WORD(capacity);

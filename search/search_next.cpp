@@ -39,18 +39,19 @@ bool SearchShown(WORD start, SearchHit* hit) {
 }
 
 // The found lesson becomes the current one, its text the view's, from its top; when the
-// view cannot take the text, the lesson stays as it was.
+// view cannot take the text it keeps the old page, and the lesson stays as it was.
 bool MakeLessonCurrent(const SearchHit& hit) {
   WORD keptLesson = App.Lesson;
   DWORD keptFlags = App.Flags;
   SelectLesson(hit.Lesson, true);
-  if (PlaceMainViewText(hit.Text, true)) {
+  WORD placed = PlaceMainViewText(hit.Text, true);
+  if (placed == LayoutDone) {
     App.View->FirstLine = 0;
     return true;
   }
   App.Lesson = keptLesson;
   App.Flags = keptFlags;
-  RepaintView(nullptr, PaintAll);  // the view let its old text go
+  if (placed == LayoutOutOfMemory) ReportOutOfMemory();
   return false;
 }
 

@@ -48,26 +48,27 @@ void InColours(HDC dc, COLORREF text, COLORREF background, Draw draw) {
 
 }  // namespace
 
-void FitByExtent(HDC dc, const BYTE* bytes, int* width, int* count) {
+bool FitByExtent(HDC dc, const BYTE* bytes, int* width, int* count) {
   int extra = 0;
   WCHAR* units = MapLetterCode(bytes, *count, &SharedConversion, &extra);
   if (!units) {
     *width = 0;
     *count = 0;
-    return;
+    return false;
   }
   // The platform is handed the units the conversion really made, and the fit is taken
   // back to whole input bytes, so runs with two-unit or dropped codes measure right.
   int total = *count + extra;
   int fit = 0;
   SIZE size = {0, 0};
-  GetTextExtentExPointW(dc, units, total, *width, &fit, nullptr, &size);
+  bool measured = GetTextExtentExPointW(dc, units, total, *width, &fit, nullptr, &size);
   int fitUnits = fit;
   if (total != *count) *count = BytesWithinUnits(bytes, *count, fit, &fitUnits);
   else *count = fit;
   size = {0, 0};
-  GetTextExtentExPointW(dc, units, fitUnits, *width, &fit, nullptr, &size);
+  measured = GetTextExtentExPointW(dc, units, fitUnits, *width, &fit, nullptr, &size) && measured;
   *width = size.cx;
+  return measured;
 }
 
 void FitByWidthTable(const WORD* widths, const BYTE* bytes, int* width, int* count) {

@@ -19,7 +19,9 @@ constexpr int UnlimitedWidth = 0x7FFF;
 
 // Fits the converted run into *width pixels as the platform measures it. In: the
 // maximum width and the byte count; out: the width and byte count of the part that fits.
-void FitByExtent(HDC dc, const BYTE* bytes, int* width, int* count);
+// False when the run could not be measured (no memory for its conversion or for the
+// platform's measuring): the outputs are then no fit to use.
+bool FitByExtent(HDC dc, const BYTE* bytes, int* width, int* count);
 
 // Fits the run by adding widths from the table; stops at a zero byte. Without a table
 // the width becomes 0 and the count stays.
@@ -50,13 +52,15 @@ void FillViewRect(HDC dc, int x, int y, int w, int h, int stockIndex);
 inline LONG CodeBaseOfDirection(bool rightToLeft) {
   return rightToLeft ? FontAsciiBase() : CodeBaseLetter;
 }
-// Inline, as the layout fits every line through it.
-inline void FitDirectedRun(HDC dc, const WORD* widths, bool rightToLeft, const BYTE* bytes,
+// Inline, as the layout fits every line through it. False as FitByExtent is.
+inline bool FitDirectedRun(HDC dc, const WORD* widths, bool rightToLeft, const BYTE* bytes,
                            int* width, int* count) {
   SetActiveCodeBase(CodeBaseOfDirection(rightToLeft));
+  bool fitted = true;
   if (rightToLeft) FitByWidthTable(widths, bytes, width, count);
-  else FitByExtent(dc, bytes, width, count);
+  else fitted = FitByExtent(dc, bytes, width, count);
   SetActiveCodeBase(CodeBaseLetter);
+  return fitted;
 }
 void DrawDirectedRun(HDC dc, const WORD* widths, bool rightToLeft, const BYTE* bytes, int count,
                      int x, int y, int w, int h);

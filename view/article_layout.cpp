@@ -24,9 +24,9 @@ struct Layout {
   BYTE previousSecond;  // second byte of the record before
 };
 
-void ReadMetrics(Layout& layout) {
+bool ReadMetrics(Layout& layout) {
   memset(&layout.metrics, 0, sizeof layout.metrics);
-  GetTextMetricsW(layout.view->Dc, &layout.metrics);
+  return GetTextMetricsW(layout.view->Dc, &layout.metrics);
 }
 
 // A stream whose terminator lies beyond the reach of 16-bit offsets cannot be laid
@@ -73,21 +73,22 @@ bool LayOutRule(Layout& layout, const ParagraphRecord& r) {
 }
 
 // Fits up to count bytes at p into *width pixels, measured as the paragraph's
-// direction requires.
-void Fit(Layout& layout, bool rightToLeft, const BYTE* p, int* width, int* count) {
-  FitDirectedRun(layout.view->Dc, layout.view->WidthTable, rightToLeft, p, width, count);
+// direction requires; false when the run could not be measured.
+bool Fit(Layout& layout, bool rightToLeft, const BYTE* p, int* width, int* count) {
+  return FitDirectedRun(layout.view->Dc, layout.view->WidthTable, rightToLeft, p, width, count);
 }
 
 // Moves a fit that ended inside a word back to the last space (the line ends before
 // it) or hyphen (which stays on the line); a word with neither is cut where it fitted.
-void BreakAtWordEnd(Layout& layout, bool rightToLeft, const BYTE* p, int* k, int* w) {
-  if (!p[*k] || p[*k] == Space) return;
+// False when the shorter run could not be measured.
+bool BreakAtWordEnd(Layout& layout, bool rightToLeft, const BYTE* p, int* k, int* w) {
+  if (!p[*k] || p[*k] == Space) return true;
   for (int t = *k - 1; t >= 1; --t) {
     if (p[t] != Space && p[t] != Hyphen) continue;
     *k = p[t] == Space ? t : t + 1;
-    Fit(layout, rightToLeft, p, w, k);
-    return;
+    return Fit(layout, rightToLeft, p, w, k);
   }
+  return true;
 }
 
 bool OnlySpaces(const BYTE* p) {
@@ -95,7 +96,8 @@ bool OnlySpaces(const BYTE* p) {
   return !*p;
 }
 
-// Lays out the lines of one text paragraph; false when the table cannot grow.
+// Lays out the lines of one text paragraph; false when the table cannot grow or a run
+// cannot be measured.
 bool LayOutLines(Layout& layout, const ParagraphRecord& r, const BYTE* work, int hang) {
   ArticleView* view = layout.view;
   bool rightToLeft = r.Flags & RightToLeft;
@@ -122,13 +124,13 @@ bool LayOutLines(Layout& layout, const ParagraphRecord& r, const BYTE* work, int
       avail = avail > hang ? avail - hang : 0;
     }
     int w = avail, k = count;
-    Fit(layout, rightToLeft, p, &w, &k);
-    BreakAtWordEnd(layout, rightToLeft, p, &k, &w);
+    if (!Fit(layout, rightToLeft, p, &w, &k) || !BreakAtWordEnd(layout, rightToLeft, p, &k, &w))
+      return false;
     if (k == 0 && !hang && *p) {
       // Not even one byte fits: take one anyway, so that every line makes progress.
       w = UnlimitedWidth;
       k = 1;
-      Fit(layout, rightToLeft, p, &w, &k);
+      if (!Fit(layout, rightToLeft, p, &w, &k)) return false;
       k = 1;
     }
     *entry = {};
@@ -159,10 +161,10 @@ bool LayOutLines(Layout& layout, const ParagraphRecord& r, const BYTE* work, int
 // 0 when laid out, else the failure status.
 WORD LayOutText(Layout& layout, const ParagraphRecord& r, int factor) {
   ArticleView* view = layout.view;
-  if (StyleKey(r.Flags ^ layout.style)) {
-    SelectStyleFont(view, r.Flags);
-    ReadMetrics(layout);
-  }
+  // A style font or metrics that cannot be had (memory ran out) fail the layout rather
+  // than measure the text in another font.
+  if (StyleKey(r.Flags ^ layout.style) && (!SelectStyleFont(view, r.Flags) || !ReadMetrics(layout)))
+    return LayoutOutOfMemory;
   layout.style = r.Flags;
   int hang = 0;
   if (factor) {
@@ -206,45 +208,53 @@ WORD LayOutRecords(Layout& layout) {
 
 }  // namespace
 
+// The lines go to a table of their own while they are laid out: the view keeps its
+// text, table and counts until the layout is done, so a failure leaves its page as it
+// was.
 WORD LayoutArticle(ArticleView* view, BYTE* text, bool freeOld) {
   if (!view) return LayoutNoView;
-  view->HighlightStart = view->HighlightEnd = 0;
-  view->BannerShown = false;
-  view->DisplayLineCount = 0;
-  view->LastTopLine = 0;
-  if (!text) {
+  if (!text || !IsUsableStart(text) || !FitsSixteenBitOffsets(text)) {
+    // Nothing to lay out: the highlight and the counts go, the lines and text stay
+    // (freeOld without a text lets the text go too).
+    view->HighlightStart = view->HighlightEnd = 0;
+    view->BannerShown = false;
+    view->DisplayLineCount = 0;
+    view->LastTopLine = 0;
+    if (text) return LayoutUnusable;
     if (freeOld) {
       free(view->Text);
       view->Text = nullptr;
     }
     return LayoutNoText;
   }
-  if (!IsUsableStart(text) || !FitsSixteenBitOffsets(text)) return LayoutUnusable;
-  if (freeOld && view->Text && view->Text != text) {
-    free(view->Text);
-    view->Text = nullptr;
+  LineEntry* keptLines = view->Lines;
+  WORD keptCapacity = view->LineCapacity;
+  WORD keptDisplayLines = view->DisplayLineCount;
+  WORD capacity = keptLines && keptCapacity ? keptCapacity : 128;
+  view->Lines = static_cast<LineEntry*>(malloc(sizeof(LineEntry) * (size_t(capacity) + 1)));
+  if (!view->Lines) {
+    view->Lines = keptLines;
+    return LayoutOutOfMemory;
   }
-  if (!view->Lines || !view->LineCapacity) {
-    free(view->Lines);
-    view->Lines = static_cast<LineEntry*>(malloc(sizeof(LineEntry) * 129));
-    if (!view->Lines) return LayoutOutOfMemory;
-    view->LineCapacity = 128;
-  }
+  view->LineCapacity = capacity;
+  view->DisplayLineCount = 0;
   Layout layout = {};
   layout.view = view;
   layout.text = text;
-  HGDIOBJ kept = SelectStyleFontKeeping(view, BaseStyle);
-  ReadMetrics(layout);
+  HGDIOBJ kept = GetCurrentObject(view->Dc, OBJ_FONT);
   layout.style = BaseStyle;
-  WORD status = LayOutRecords(layout);
+  WORD status = SelectStyleFont(view, BaseStyle) && ReadMetrics(layout) ? LayOutRecords(layout)
+                                                                         : LayoutOutOfMemory;
+  SelectObject(view->Dc, kept);
   if (status) {
-    // The table ends at the failing entry; a text the view does not hold leaves no
-    // entries behind that would point into it.
-    memset(&view->Lines[layout.index], 0, sizeof(LineEntry));
-    if (view->Text != text) memset(&view->Lines[0], 0, sizeof(LineEntry));
-    SelectObject(view->Dc, kept);
+    free(view->Lines);
+    view->Lines = keptLines;
+    view->LineCapacity = keptCapacity;
+    view->DisplayLineCount = keptDisplayLines;
     return status;
   }
+  free(keptLines);
+  if (freeOld && view->Text != text) free(view->Text);
   memset(&view->Lines[layout.index], 0, sizeof(LineEntry));
   view->LineCount = WORD(layout.index);
   view->DisplayLineCount = WORD(view->DisplayLineCount + layout.index);
@@ -253,7 +263,9 @@ WORD LayoutArticle(ArticleView* view, BYTE* text, bool freeOld) {
     view->DisplayLineCount -= 1;
   }
   view->Text = text;
+  view->HighlightStart = view->HighlightEnd = 0;
+  view->BannerShown = false;
+  view->LastTopLine = 0;
   ComputeLastTopLine(view);
-  SelectObject(view->Dc, kept);
   return LayoutDone;
 }

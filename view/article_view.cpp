@@ -53,9 +53,16 @@ int GrowLineTable(ArticleView* view, int index) {
 int ResizeArticleView(ArticleView* view, LONG width, LONG height) {
   if (!view) return ViewNoView;
   if (width <= 0 || height <= 0) return ViewBadSize;
+  LONG keptWidth = view->Width, keptHeight = view->Height;
   view->Width = width;
   view->Height = height;
-  return LayoutArticle(view, view->Text, false);
+  WORD status = LayoutArticle(view, view->Text, false);
+  // A view whose new lines could not be had keeps the size its lines were made for.
+  if (status != LayoutDone && status != LayoutNoText) {
+    view->Width = keptWidth;
+    view->Height = keptHeight;
+  }
+  return status;
 }
 
 void DestroyArticleView(ArticleView* view, bool freeRecord) {

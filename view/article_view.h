@@ -59,7 +59,10 @@ constexpr int ViewOutOfMemory = -2;
 ArticleView* CreateArticleView(HDC dc, const RECT* rect, const FontChoice* font, WORD capacity);
 
 // Breaks the text into display lines for the view's width and fonts. On success the
-// view owns text; freeOld frees the view's previous text first.
+// view owns text (freeOld frees its previous one) and the highlight is cleared. Without
+// memory (LayoutOutOfMemory) the view keeps its text, lines, counts and highlight as
+// they were; an unusable text clears the highlight and counts only. The caller keeps a
+// text the view did not take.
 WORD LayoutArticle(ArticleView* view, BYTE* text, bool freeOld);
 
 // Room for 128 more entries; on failure the entry at index closes the table and -2
@@ -67,7 +70,8 @@ WORD LayoutArticle(ArticleView* view, BYTE* text, bool freeOld);
 int GrowLineTable(ArticleView* view, int index);
 
 // -1 without view, -5 for a width or height not above 0 (nothing changes), else the
-// status of laying out the view's own text again (a failure as its 16-bit value).
+// status of laying out the view's own text again (a failure as its 16-bit value, the
+// view then keeping its size and lines).
 int ResizeArticleView(ArticleView* view, LONG width, LONG height);
 
 // Frees the text and the line table and releases the fonts; with freeRecord also the

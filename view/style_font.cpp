@@ -26,14 +26,20 @@ WCHAR MeasuredCharacter(int code) {
   return ByteFontTable[code - LetterTableFirst];
 }
 
-void MeasureWidths(ArticleView* view, StyleFont* node) {
+// False when a width could not be measured; the table then stays marked unmeasured.
+bool MeasureWidths(ArticleView* view, StyleFont* node) {
   for (int code = LetterTableFirst; code < LetterTableFirst + WidthTableSize; ++code) {
     WCHAR character = MeasuredCharacter(code);
     SIZE size = {0, 0};
-    GetTextExtentExPointW(view->Dc, &character, 1, 0, nullptr, nullptr, &size);
+    if (!GetTextExtentExPointW(view->Dc, &character, 1, 0, nullptr, nullptr, &size)) {
+      node->Widths[0] = WidthsUnmeasured0;
+      node->Widths[1] = WidthsUnmeasured1;
+      return false;
+    }
     node->Widths[code - LetterTableFirst] = WORD(size.cx);
   }
   for (int code = FirstPoint; code <= LastPoint; ++code) node->Widths[code - LetterTableFirst] = 0;
+  return true;
 }
 
 }  // namespace
@@ -99,8 +105,9 @@ HGDIOBJ SelectStyleFont(ArticleView* view, unsigned request) {
   if (!font) return nullptr;
   if (request & ColourRequest) SetTextColor(view->Dc, StyleTextColour(key));
   HGDIOBJ previous = SelectObject(view->Dc, font);
-  BuildWidthTable(view, font, isNew);
-  return previous;
+  if (BuildWidthTable(view, font, isNew)) return previous;
+  SelectObject(view->Dc, previous);
+  return nullptr;
 }
 
 HGDIOBJ SelectStyleFontKeeping(ArticleView* view, unsigned request) {
@@ -110,14 +117,14 @@ HGDIOBJ SelectStyleFontKeeping(ArticleView* view, unsigned request) {
   return previous ? previous : before;
 }
 
-void BuildWidthTable(ArticleView* view, HFONT font, bool force) {
-  if (!view || !font) return;
+bool BuildWidthTable(ArticleView* view, HFONT font, bool force) {
+  if (!view || !font) return false;
   StyleFont* node = view->StyleFonts;
   while (node && node->FontHandle != font) node = node->Next;
-  if (!node) return;
+  if (!node) return false;
   view->WidthTable = node->Widths;
-  if (!force && IsMeasured(node)) return;
-  MeasureWidths(view, node);
+  if (!force && IsMeasured(node)) return true;
+  return MeasureWidths(view, node);
 }
 
 int ReleaseStyleFonts(ArticleView* view) {

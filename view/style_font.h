@@ -35,8 +35,8 @@ HFONT CreateKeyFont(const FontChoice& choice, unsigned key);
 StyleFont* FindStyleFont(StyleFont* list, unsigned key);
 
 // Selects the request's style font into the view's DC (and its colour when asked);
-// returns the font selected before, or none when there is no view or the font
-// cannot be had (nothing is selected then).
+// returns the font selected before, or none when there is no view or the font or its
+// width table cannot be had (nothing is selected then).
 HGDIOBJ SelectStyleFont(ArticleView* view, unsigned request);
 // SelectStyleFont for the first selection of an operation: returns the font to select
 // back when the operation ends, the DC's font before the call even when this
@@ -45,8 +45,9 @@ HGDIOBJ SelectStyleFontKeeping(ArticleView* view, unsigned request);
 HFONT AddStyleFont(ArticleView* view, BYTE key);
 HFONT CreateStyleFont(ArticleView* view, StyleFont* node, BYTE key);
 // Points the view's WidthTable at the table of the node holding the font, measuring it
-// when forced or not yet measured.
-void BuildWidthTable(ArticleView* view, HFONT font, bool force);
+// when forced or not yet measured. False when there is no such node or the measuring
+// failed (the table stays unmeasured, to be measured at its next use).
+bool BuildWidthTable(ArticleView* view, HFONT font, bool force);
 int ReleaseStyleFonts(ArticleView* view);
 void RecreateStyleFonts(ArticleView* view, const FontChoice* choice);
 // Frees the nodes themselves (after ReleaseStyleFonts), for the view's end.

@@ -1,5 +1,6 @@
 #include "window/main_view.h"
 
+#include "base/alloc.h"
 #include "base/app_state.h"
 #include "content/lesson_loader.h"
 #include "view/article_draw.h"
@@ -25,10 +26,10 @@ RECT ViewRectangle(HWND window) {
 
 }  // namespace
 
-bool PlaceMainViewText(BYTE* text, bool freeOld) {
-  if (LayoutArticle(App.View, text, freeOld) == LayoutDone) return true;
-  free(text);
-  return false;
+WORD PlaceMainViewText(BYTE* text, bool freeOld) {
+  WORD status = LayoutArticle(App.View, text, freeOld);
+  if (status != LayoutDone) free(text);
+  return status;
 }
 
 int CreateMainView(HWND window) {
@@ -44,7 +45,10 @@ int CreateMainView(HWND window) {
     MessageBoxW(window, u"Resource not found", u"Error", MB_ICONEXCLAMATION);
     return 0;
   }
-  if (PlaceMainViewText(text, false)) App.View->FirstLine = App.LastPosition;
+  // The stored position stays the view's even when its text cannot be laid out, so that
+  // an end right after (out of memory) writes it back unchanged.
+  App.View->FirstLine = App.LastPosition;
+  if (PlaceMainViewText(text, false) == LayoutOutOfMemory) ReportOutOfMemory();
   SyncScrollBar(window);
   return 0;
 }

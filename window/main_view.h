@@ -13,9 +13,10 @@ constexpr UINT PaintAll = 0x01FF;
 // 0 when the view and its lesson are in place (or the lesson is missing, after saying
 // so); 1 when no view could be created.
 int CreateMainView(HWND window);
-// Gives the text to the view to lay out (freeOld: its previous text is freed); true
-// when the view took it, else the text is freed.
-bool PlaceMainViewText(BYTE* text, bool freeOld);
+// Gives the text to the view to lay out (freeOld: its previous text is freed) and
+// returns the layout's status: LayoutDone when the view took it; else the text is freed
+// and the view keeps the page it had.
+WORD PlaceMainViewText(BYTE* text, bool freeOld);
 // Fits the view to the new client size (lParam of WM_SIZE).
 void ResizeMainView(HWND window, LPARAM lParam);
 // The scroll bar's range and position from the view, when the window has one.

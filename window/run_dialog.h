@@ -5,5 +5,5 @@
 
 // Runs template `templateId` of the program's resources modally over `owner` with the
 // procedure and its parameter; the dialog's result, or -1 when there is no such
-// template or it cannot be read.
+// template or it cannot be read, or when it cannot open (out of memory is reported).
 INT_PTR RunDialog(int templateId, HWND owner, DLGPROC procedure, LPARAM param);

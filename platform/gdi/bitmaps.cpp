@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "gdi/dc.h"
+#include "kernel/out_of_memory.h"
 
 using namespace gdi;
 
@@ -22,15 +23,17 @@ HBITMAP NewBitmap(int width, int height, int bitsPerPixel) {
 
 }  // namespace
 
-HBITMAP CreateCompatibleBitmap(HDC handle, int width, int height) {
+HBITMAP CreateCompatibleBitmap(HDC handle, int width, int height) try {
   auto dc = FindDc(handle);
   if (handle && !dc) return nullptr;
   if (!SizeAllowed(width, height)) return nullptr;
   const bool mono = dc && !dc->target && dc->bitmap.object && dc->bitmap.object->bitsPerPixel == 1;
   return NewBitmap(width, height, mono ? 1 : 32);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
-HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
+HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) try {
   if (planes != 1 || (bitsPerPixel != 1 && bitsPerPixel != 32)) return nullptr;
   if (!SizeAllowed(width, height)) return nullptr;
   HBITMAP handle = NewBitmap(width, height, int(bitsPerPixel));
@@ -53,4 +56,6 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, cons
     }
   }
   return handle;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gdi/dc.h"
+#include "kernel/out_of_memory.h"
 
 using namespace gdi;
 
@@ -135,12 +136,16 @@ bool Blit(HDC dstHandle, int x, int y, int w, int h, HDC srcHandle, int sx, int 
 }  // namespace
 
 BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
-            DWORD rop) {
+            DWORD rop) try {
   return Blit(dst, x, y, width, height, src, srcX, srcY, width, height, rop) ? TRUE : FALSE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
 BOOL StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
-                int srcWidth, int srcHeight, DWORD rop) {
+                int srcWidth, int srcHeight, DWORD rop) try {
   return Blit(dst, x, y, width, height, src, srcX, srcY, srcWidth, srcHeight, rop) ? TRUE
                                                                                    : FALSE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }

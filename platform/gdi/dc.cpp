@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "gdi/font_instance.h"
+#include "kernel/out_of_memory.h"
 
 namespace gdi {
 namespace {
@@ -133,12 +134,14 @@ bool ReleaseTargetDC(HDC handle) {
 
 using namespace gdi;
 
-HDC CreateCompatibleDC(HDC) {
+HDC CreateCompatibleDC(HDC) try {
   auto dc = NewDc(nullptr);
   void* bitmap = StockBitmapHandle();
   dc->bitmap.handle = bitmap;
   dc->bitmap.object = FindAs<Bitmap>(bitmap, Kind::Bitmap);
   return static_cast<HDC>(Register(dc));
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
 BOOL DeleteDC(HDC handle) {
@@ -147,7 +150,7 @@ BOOL DeleteDC(HDC handle) {
   return TRUE;
 }
 
-HGDIOBJ SelectObject(HDC handle, HGDIOBJ objectHandle) {
+HGDIOBJ SelectObject(HDC handle, HGDIOBJ objectHandle) try {
   auto dc = FindDc(handle);
   auto object = Find(objectHandle);
   if (!dc || !object) return nullptr;
@@ -161,6 +164,8 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ objectHandle) {
     case Kind::Dc: return nullptr;
   }
   return nullptr;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
 BOOL DeleteObject(HGDIOBJ handle) {
@@ -170,7 +175,7 @@ BOOL DeleteObject(HGDIOBJ handle) {
   return TRUE;
 }
 
-HGDIOBJ GetCurrentObject(HDC handle, UINT kind) {
+HGDIOBJ GetCurrentObject(HDC handle, UINT kind) try {
   auto dc = FindDc(handle);
   if (!dc) return nullptr;
   switch (kind) {
@@ -180,9 +185,11 @@ HGDIOBJ GetCurrentObject(HDC handle, UINT kind) {
     case OBJ_BITMAP: return dc->bitmap.handle;
     default: return nullptr;
   }
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
-DWORD GetObjectType(HGDIOBJ handle) {
+DWORD GetObjectType(HGDIOBJ handle) try {
   auto object = Find(handle);
   if (!object) return 0;
   switch (object->kind()) {
@@ -193,9 +200,11 @@ DWORD GetObjectType(HGDIOBJ handle) {
     case Kind::Dc: return static_cast<Dc&>(*object).target ? OBJ_DC : OBJ_MEMDC;
   }
   return 0;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
-int GetObjectW(HGDIOBJ handle, int size, LPVOID buffer) {
+int GetObjectW(HGDIOBJ handle, int size, LPVOID buffer) try {
   auto object = Find(handle);
   if (!object) return 0;
   switch (object->kind()) {
@@ -227,6 +236,8 @@ int GetObjectW(HGDIOBJ handle, int size, LPVOID buffer) {
     case Kind::Dc: return 0;
   }
   return 0;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
 COLORREF SetTextColor(HDC handle, COLORREF colour) {
@@ -262,7 +273,7 @@ int GetBkMode(HDC handle) {
   return dc ? dc->bkMode : 0;
 }
 
-int GetDeviceCaps(HDC handle, int index) {
+int GetDeviceCaps(HDC handle, int index) try {
   if (!FindDc(handle)) return 0;
   switch (index) {
     case HORZRES: return screenSize.cx;
@@ -274,4 +285,6 @@ int GetDeviceCaps(HDC handle, int index) {
     case LOGPIXELSY: return 96;
     default: return 0;
   }
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }

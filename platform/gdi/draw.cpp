@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "gdi/dc.h"
+#include "kernel/out_of_memory.h"
 
 using namespace gdi;
 
@@ -55,7 +56,7 @@ void PenLine(Canvas& canvas, const Pen& pen, int x0, int y0, int x1, int y1) {
 
 }  // namespace
 
-int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
+int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) try {
   auto dc = FindDc(handle);
   auto brush = FindAs<Brush>(brushHandle, Kind::Brush);
   if (!dc || !rect || !brush) return 0;
@@ -63,9 +64,11 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
   Canvas canvas = CanvasOf(*dc);
   canvas.fill(*rect, ToPixel(brush->colour));
   return 1;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
-BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
+BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) try {
   auto dc = FindDc(handle);
   if (!dc) return FALSE;
   Canvas canvas = CanvasOf(*dc);
@@ -85,17 +88,21 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
   const Brush* brush = dc->brush.object.get();
   if (brush && !brush->hollow) canvas.fill(inside, ToPixel(brush->colour));
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL MoveToEx(HDC handle, int x, int y, LPPOINT previous) {
+BOOL MoveToEx(HDC handle, int x, int y, LPPOINT previous) try {
   auto dc = FindDc(handle);
   if (!dc) return FALSE;
   if (previous) *previous = dc->position;
   dc->position = {x, y};
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL LineTo(HDC handle, int x, int y) {
+BOOL LineTo(HDC handle, int x, int y) try {
   auto dc = FindDc(handle);
   if (!dc) return FALSE;
   if (Draws(dc->pen.object.get())) {
@@ -104,9 +111,11 @@ BOOL LineTo(HDC handle, int x, int y) {
   }
   dc->position = {x, y};
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL Polyline(HDC handle, const POINT* points, int count) {
+BOOL Polyline(HDC handle, const POINT* points, int count) try {
   auto dc = FindDc(handle);
   if (!dc || !points || count < 2) return FALSE;
   if (Draws(dc->pen.object.get())) {
@@ -117,6 +126,8 @@ BOOL Polyline(HDC handle, const POINT* points, int count) {
     }
   }
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
 namespace {
@@ -132,7 +143,7 @@ uint32_t* PixelAt(const Canvas& canvas, int x, int y) {
 
 }  // namespace
 
-COLORREF SetPixel(HDC handle, int x, int y, COLORREF colour) {
+COLORREF SetPixel(HDC handle, int x, int y, COLORREF colour) try {
   auto dc = FindDc(handle);
   if (!dc) return CLR_INVALID;
   Canvas canvas = CanvasOf(*dc);
@@ -140,12 +151,16 @@ COLORREF SetPixel(HDC handle, int x, int y, COLORREF colour) {
   if (!pixel) return CLR_INVALID;
   canvas.put(x, y, ToPixel(colour));
   return ToColorRef(*pixel);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
-COLORREF GetPixel(HDC handle, int x, int y) {
+COLORREF GetPixel(HDC handle, int x, int y) try {
   auto dc = FindDc(handle);
   if (!dc) return CLR_INVALID;
   Canvas canvas = CanvasOf(*dc);
   uint32_t* pixel = PixelAt(canvas, x, y);
   return pixel ? ToColorRef(*pixel) : CLR_INVALID;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "gdi/text.h"
+#include "kernel/out_of_memory.h"
 
 using namespace gdi;
 
@@ -120,7 +121,7 @@ int FirstTop(const RECT& rect, int lineHeight, UINT format) {
 
 }  // namespace
 
-int DrawTextW(HDC handle, LPCWSTR text, int count, LPRECT rect, UINT format) {
+int DrawTextW(HDC handle, LPCWSTR text, int count, LPRECT rect, UINT format) try {
   auto dc = FindDc(handle);
   FontInstance* font = dc ? FontOf(*dc) : nullptr;
   if (!font || !rect || (!text && count != 0)) return 0;
@@ -160,4 +161,6 @@ int DrawTextW(HDC handle, LPCWSTR text, int count, LPRECT rect, UINT format) {
     return top - rect->top + lineHeight;
   }
   return height;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }

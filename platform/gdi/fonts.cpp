@@ -7,6 +7,7 @@
 #include "gdi/dc.h"
 #include "gdi/font_instance.h"
 #include "gdi/font_match.h"
+#include "kernel/out_of_memory.h"
 
 namespace gdi {
 namespace {
@@ -86,22 +87,26 @@ std::shared_ptr<Font> MakeFont(const LOGFONTW& log) {
 
 using namespace gdi;
 
-HFONT CreateFontIndirectW(const LOGFONTW* log) {
+HFONT CreateFontIndirectW(const LOGFONTW* log) try {
   if (!log) return nullptr;
   auto font = MakeFont(*log);
   if (!font) return nullptr;
   return static_cast<HFONT>(Register(font));
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
-BOOL GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics) {
+BOOL GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics) try {
   auto context = FindDc(dc);
   if (!context || !metrics || !context->font.object) return FALSE;
   const Font& font = *context->font.object;
   *metrics = MetricsOf(*font.instance, font.log);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-int EnumFontFamiliesW(HDC dc, LPCWSTR family, FONTENUMPROCW callback, LPARAM param) {
+int EnumFontFamiliesW(HDC dc, LPCWSTR family, FONTENUMPROCW callback, LPARAM param) try {
   if (!FindDc(dc) || !callback) return 0;
   std::u16string wanted;
   if (family) wanted = family;
@@ -119,8 +124,11 @@ int EnumFontFamiliesW(HDC dc, LPCWSTR family, FONTENUMPROCW callback, LPARAM par
     const size_t n = std::min<size_t>(face.family.size(), LF_FACESIZE - 1);
     std::copy_n(face.family.begin(), n, log.lfFaceName);
     const TEXTMETRICW tm = MetricsOf(*instance, log);
-    result = callback(&log, &tm, TRUETYPE_FONTTYPE, param);
+    // An exception escaping the callback would unwind its caller: noexcept ends there.
+    result = [&]() noexcept { return callback(&log, &tm, TRUETYPE_FONTTYPE, param); }();
     if (result == 0) break;
   }
   return result;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "gdi/fonts.h"
+#include "kernel/out_of_memory.h"
 
 namespace gdi {
 namespace {
@@ -110,4 +111,8 @@ void* StockBitmapHandle() {
 
 using namespace gdi;
 
-HGDIOBJ GetStockObject(int index) { return StockHandle(index); }
+HGDIOBJ GetStockObject(int index) try {
+  return StockHandle(index);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
+}

@@ -10,7 +10,7 @@
 
 namespace gdi {
 
-struct FontInstance;
+class FontInstance;
 
 enum class Kind { Pen, Brush, Font, Bitmap, Dc };
 

@@ -1,5 +1,6 @@
 // Runs of text: layout, glyph blending, and the text calls built on them.
 #include "gdi/text.h"
+#include "kernel/out_of_memory.h"
 
 #include <algorithm>
 
@@ -120,7 +121,7 @@ TextStyle StyleOf(const Dc& dc) {
 }  // namespace gdi
 
 BOOL GetTextExtentExPointW(HDC handle, LPCWSTR text, int count, int maxExtent, LPINT fit,
-                           LPINT extents, LPSIZE size) {
+                           LPINT extents, LPSIZE size) try {
   auto dc = FindDc(handle);
   FontInstance* font = dc ? FontOf(*dc) : nullptr;
   if (!font || count < 0 || (count > 0 && !text)) return FALSE;
@@ -136,6 +137,8 @@ BOOL GetTextExtentExPointW(HDC handle, LPCWSTR text, int count, int maxExtent, L
   if (fit) *fit = fitting;
   if (size) *size = {run.width, font->metrics().height};
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
 BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, LPSIZE size) {
@@ -143,7 +146,7 @@ BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, LPSIZE size) {
 }
 
 BOOL ExtTextOutW(HDC handle, int x, int y, UINT options, const RECT* rect, LPCWSTR text,
-                 UINT count, const INT* dx) {
+                 UINT count, const INT* dx) try {
   auto dc = FindDc(handle);
   if (!dc || (count > 0 && !text) || count > 0x7FFFFFFF) return FALSE;
   Canvas canvas = CanvasOf(*dc);
@@ -158,6 +161,8 @@ BOOL ExtTextOutW(HDC handle, int x, int y, UINT options, const RECT* rect, LPCWS
   }
   DrawRun(canvas, *font, run, x, y, StyleOf(*dc), limit);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
 BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {

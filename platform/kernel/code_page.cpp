@@ -7,6 +7,7 @@
 
 #include "kernel/utf.h"
 #include "platform.h"
+#include "kernel/out_of_memory.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ DWORD ArgumentError(UINT codePage, const In* in, int inCount, const Out* out, in
 }  // namespace
 
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteCount,
-                        LPWSTR wide, int wideCount) {
+                        LPWSTR wide, int wideCount) try {
   if (DWORD error = ArgumentError(codePage, multiByte, multiByteCount, wide, wideCount))
     return Fail(error);
   if (flags & ~DWORD(MB_ERR_INVALID_CHARS)) return Fail(ERROR_INVALID_FLAGS);
@@ -60,11 +61,13 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
   if ((flags & MB_ERR_INVALID_CHARS) && !IsWellFormedUtf8(text))
     return Fail(ERROR_NO_UNICODE_TRANSLATION);
   return Deliver(kernel::Utf8ToUtf16(text), wide, wideCount);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
                         LPSTR multiByte, int multiByteCount, LPCSTR defaultChar,
-                        BOOL* usedDefaultChar) {
+                        BOOL* usedDefaultChar) try {
   if (DWORD error = ArgumentError(codePage, wide, wideCount, multiByte, multiByteCount))
     return Fail(error);
   if (defaultChar != nullptr || usedDefaultChar != nullptr) return Fail(ERROR_INVALID_PARAMETER);
@@ -73,4 +76,6 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
   if ((flags & WC_ERR_INVALID_CHARS) && !kernel::IsWellFormedUtf16(text))
     return Fail(ERROR_NO_UNICODE_TRANSLATION);
   return Deliver(kernel::Utf16ToUtf8(text), multiByte, multiByteCount);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }

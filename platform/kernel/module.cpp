@@ -10,6 +10,7 @@
 #include "kernel/resources.h"
 #include "kernel/utf.h"
 #include "platform/kernel.h"
+#include "kernel/out_of_memory.h"
 
 // The program's .res bytes, embedded by the build (cmake/Resources.cmake); both are
 // null in a program without resources.
@@ -94,17 +95,19 @@ std::string ExecutablePath() {
 }  // namespace
 
 // Only the program itself can be asked for by a null name; named modules do not exist.
-HMODULE GetModuleHandleW(LPCWSTR name) {
+HMODULE GetModuleHandleW(LPCWSTR name) try {
   if (name != nullptr) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
   }
   return kernel::HandleOf(kernel::ProgramModule());
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
 // Copies the executable's path; when it does not fit, as much as fits with a
 // terminator, returning the buffer size with ERROR_INSUFFICIENT_BUFFER.
-DWORD GetModuleFileNameW(HMODULE module, LPWSTR path, DWORD size) {
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR path, DWORD size) try {
   kernel::Module* target = kernel::ModuleFromHandle(module);
   std::u16string name;
   if (target == nullptr || !target->program || (name = kernel::Utf8ToUtf16(ExecutablePath())).empty()) {
@@ -125,4 +128,6 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR path, DWORD size) {
   path[name.size()] = 0;
   SetLastError(ERROR_SUCCESS);
   return static_cast<DWORD>(name.size());
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }

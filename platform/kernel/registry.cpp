@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <set>
 
@@ -17,6 +18,7 @@
 #include "kernel/registry_tree.h"
 #include "kernel/utf.h"
 #include "platform/kernel.h"
+#include "kernel/out_of_memory.h"
 
 namespace {
 
@@ -104,10 +106,12 @@ LONG SaveWhenNoKeyIsOpen(Registry& registry) {
   return Save(registry);
 }
 
-void SaveAtExit() {
+// The process is ending: a save that runs out of memory is lost as a failed one is.
+void SaveAtExit() try {
   Registry& registry = TheRegistry();
   std::lock_guard<std::mutex> hold(registry.mutex);
   if (registry.changedSinceSave) Save(registry);
+} catch (const std::bad_alloc&) {
 }
 
 // A name the file can hold: no line breaks or other control units, no unpaired
@@ -155,9 +159,9 @@ bool KeyExists(const Registry& registry, const KeyPath& path) {
 }
 
 HKEY NewHandle(Registry& registry, KeyPath path, REGSAM access) {
-  auto* open = new OpenKey{std::move(path), access};
-  registry.handles.insert(open);
-  return reinterpret_cast<HKEY>(open);
+  auto open = std::make_unique<OpenKey>(OpenKey{std::move(path), access});
+  registry.handles.insert(open.get());  // owned by the table from here on
+  return reinterpret_cast<HKEY>(open.release());
 }
 
 // The path named by key and subKey; an error code when there is none.
@@ -202,21 +206,26 @@ void ForgetRegistry() {
 
 }  // namespace kernel
 
-LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD, REGSAM access, PHKEY result) {
+LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD, REGSAM access, PHKEY result) try {
   bool existed = false;
   return OpenSubKey(key, subKey, access, Missing::Fails, result, existed);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(ERROR_NOT_ENOUGH_MEMORY);
 }
 
 LONG RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM access,
-                     LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) {
+                     LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) try {
   bool existed = false;
   LONG error = OpenSubKey(key, subKey, access, Missing::IsMade, result, existed);
   if (error == ERROR_SUCCESS && disposition != nullptr)
     *disposition = existed ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
   return error;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(ERROR_NOT_ENOUGH_MEMORY);
 }
 
-LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size) {
+LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data,
+                      LPDWORD size) try {
   if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
   Registry& registry = TheRegistry();
   std::lock_guard<std::mutex> hold(registry.mutex);
@@ -237,9 +246,11 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data
   if (data != nullptr && needed > 0) std::memcpy(data, value->data.data(), needed);
   if (size != nullptr) *size = needed;
   return ERROR_SUCCESS;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(ERROR_NOT_ENOUGH_MEMORY);
 }
 
-LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
+LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) try {
   if (data == nullptr && size != 0) return ERROR_INVALID_PARAMETER;
   // Written as text a value takes up to three times its size: one that would crowd
   // the file past what its reader takes is refused.
@@ -257,9 +268,11 @@ LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data,
   change.value = Value{std::u16string(valueName), type, std::vector<uint8_t>(data, data + size)};
   Record(registry, std::move(change));
   return SaveWhenNoKeyIsOpen(registry);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(ERROR_NOT_ENOUGH_MEMORY);
 }
 
-LONG RegCloseKey(HKEY key) {
+LONG RegCloseKey(HKEY key) try {
   if (key == HKEY_CURRENT_USER) return ERROR_SUCCESS;
   Registry& registry = TheRegistry();
   std::lock_guard<std::mutex> hold(registry.mutex);
@@ -267,10 +280,14 @@ LONG RegCloseKey(HKEY key) {
   if (registry.handles.erase(open) == 0) return ERROR_INVALID_HANDLE;
   delete open;
   return SaveWhenNoKeyIsOpen(registry);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(ERROR_NOT_ENOUGH_MEMORY);
 }
 
-LONG RegFlushKey(HKEY key) {
+LONG RegFlushKey(HKEY key) try {
   Registry& registry = TheRegistry();
   std::lock_guard<std::mutex> hold(registry.mutex);
   return IsKey(registry, key) ? Save(registry) : ERROR_INVALID_HANDLE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(ERROR_NOT_ENOUGH_MEMORY);
 }

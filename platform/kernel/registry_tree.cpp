@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
 
 #include "kernel/utf.h"
 
@@ -123,7 +124,9 @@ std::vector<Line> SplitLines(std::string_view text) {
     } else {
       lines.push_back({std::string(trimmed), std::string(physical), number});
     }
-    continuing = Continues(lines.back().text);
+    // Only a physical line that ends in a backslash continues: a blank one joined to a
+    // line leaves the backslash before it, which must not go on continuing.
+    continuing = !trimmed.empty() && trimmed.back() == '\\' && Continues(lines.back().text);
     if (continuing) lines.back().text.pop_back();
   }
   return lines;
@@ -294,7 +297,12 @@ void AppendValue(std::string& out, const Value& value) {
 // them may leave open.
 void AppendKeptLines(std::string& out, const Key& key) {
   if (key.keptLines.empty()) return;
-  for (const std::string& line : key.keptLines) out += line + '\n';
+  for (const std::string& line : key.keptLines) {
+    out += line + '\n';
+    // A kept line ending in a backslash was ended by a blank line (its trailing blanks
+    // are not kept): one ends it again, so that it does not take the next line in.
+    if (!line.empty() && line.back() == '\\') out += '\n';
+  }
   out += '\n';
 }
 
@@ -346,13 +354,21 @@ Key* Key::FindChild(std::u16string_view childName) const {
   return found == childAt_.end() ? nullptr : children[found->second].get();
 }
 
+// An entry and its index change together: an allocation that fails while either grows
+// leaves neither changed, so the index never names a position that holds nothing.
 Key& Key::Child(std::u16string_view childName) {
-  auto [at, added] = childAt_.try_emplace(Folded(childName), children.size());
-  if (added) {
-    children.push_back(std::make_unique<Key>());
-    children.back()->name = childName;
+  std::u16string folded = Folded(childName);
+  if (auto found = childAt_.find(folded); found != childAt_.end()) return *children[found->second];
+  auto child = std::make_unique<Key>();
+  child->name = childName;
+  children.push_back(std::move(child));
+  try {
+    childAt_.emplace(std::move(folded), children.size() - 1);
+  } catch (const std::bad_alloc&) {
+    children.pop_back();
+    throw;
   }
-  return *children[at->second];
+  return *children.back();
 }
 
 const Value* Key::FindValue(std::u16string_view valueName) const {
@@ -361,13 +377,19 @@ const Value* Key::FindValue(std::u16string_view valueName) const {
 }
 
 void Key::SetValue(std::u16string_view valueName, DWORD type, std::vector<uint8_t> data) {
-  auto [at, added] = valueAt_.try_emplace(Folded(valueName), values.size());
-  if (added) {
-    values.push_back({std::u16string(valueName), type, std::move(data)});
+  std::u16string folded = Folded(valueName);
+  if (auto found = valueAt_.find(folded); found != valueAt_.end()) {
+    values[found->second].type = type;
+    values[found->second].data = std::move(data);
     return;
   }
-  values[at->second].type = type;
-  values[at->second].data = std::move(data);
+  values.push_back({std::u16string(valueName), type, std::move(data)});
+  try {
+    valueAt_.emplace(std::move(folded), values.size() - 1);
+  } catch (const std::bad_alloc&) {
+    values.pop_back();
+    throw;
+  }
 }
 
 Key* FindKey(const Key& root, const KeyPath& path) {

@@ -1,6 +1,7 @@
 // Finding resources in a module and the calls over them: FindResourceW, LoadResource,
 // SizeofResource, LockResource and LoadStringW. Resource data is used in place.
 #include "kernel/resources.h"
+#include "kernel/out_of_memory.h"
 
 #include <algorithm>
 #include <cstring>
@@ -114,32 +115,38 @@ HMODULE LoadModuleFromBytes(std::vector<uint8_t> bytes) {
 
 }  // namespace kernel
 
-HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type) {
+HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type) try {
   const kernel::ResourceEntry* entry = kernel::FindResourceEntry(module, type, name);
   if (entry == nullptr) {
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     return nullptr;
   }
   return reinterpret_cast<HRSRC>(const_cast<kernel::ResourceEntry*>(entry));
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
 // The data in place; it is read-only.
-HGLOBAL LoadResource(HMODULE module, HRSRC resource) {
+HGLOBAL LoadResource(HMODULE module, HRSRC resource) try {
   const kernel::ResourceEntry* entry = kernel::EntryOf(module, resource);
   if (entry == nullptr) {
     SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
     return nullptr;
   }
   return const_cast<uint8_t*>(kernel::DataOf(*entry).data());
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
-DWORD SizeofResource(HMODULE module, HRSRC resource) {
+DWORD SizeofResource(HMODULE module, HRSRC resource) try {
   const kernel::ResourceEntry* entry = kernel::EntryOf(module, resource);
   if (entry == nullptr) {
     SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
     return 0;
   }
   return static_cast<DWORD>(entry->data.size());
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
 LPVOID LockResource(HGLOBAL data) { return data; }
@@ -147,7 +154,7 @@ LPVOID LockResource(HGLOBAL data) { return data; }
 // Copies string id, cut to size - 1 units, terminated, and returns its length; with
 // size 0 it stores a pointer to the read-only, unterminated text in buffer instead.
 // A missing string gives 0 (and an empty buffer).
-int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size) {
+int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size) try {
   if (buffer == nullptr || size < 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
@@ -166,4 +173,6 @@ int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size) {
   std::memcpy(buffer, text, copied * sizeof(WCHAR));
   buffer[copied] = 0;
   return static_cast<int>(copied);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }

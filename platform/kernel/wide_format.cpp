@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/kernel.h"
+#include "kernel/out_of_memory.h"
 
 namespace {
 
@@ -185,7 +186,7 @@ void FormatOne(std::u16string& out, const Field& field, const WCHAR* fieldStart,
 
 }  // namespace
 
-int vswprintf(WCHAR* buffer, const WCHAR* format, va_list args) {
+int vswprintf(WCHAR* buffer, const WCHAR* format, va_list args) try {
   std::u16string out;
   va_list cursor;
   va_copy(cursor, args);
@@ -205,20 +206,26 @@ int vswprintf(WCHAR* buffer, const WCHAR* format, va_list args) {
   va_end(cursor);
   std::memcpy(buffer, out.c_str(), (out.size() + 1) * sizeof(WCHAR));
   return static_cast<int>(out.size());
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(-1);
 }
 
-int swprintf(WCHAR* buffer, const WCHAR* format, ...) {
+int swprintf(WCHAR* buffer, const WCHAR* format, ...) try {
   va_list args;
   va_start(args, format);
   int written = vswprintf(buffer, format, args);
   va_end(args);
   return written;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(-1);
 }
 
-int wsprintfW(WCHAR* buffer, const WCHAR* format, ...) {
+int wsprintfW(WCHAR* buffer, const WCHAR* format, ...) try {
   va_list args;
   va_start(args, format);
   int written = vswprintf(buffer, format, args);
   va_end(args);
   return written;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(-1);
 }

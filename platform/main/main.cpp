@@ -2,6 +2,7 @@
 // termination signals, registers the built-in window classes, starts the shell, then
 // runs the program's WinMain with the rest of the command line.
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -43,9 +44,8 @@ int InstallDisplay(const Options& options) {
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Everything before the program starts; -1 when it is to start, else the exit code.
+int Prepare(int argc, char** argv, std::u16string& commandLine) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
   Options options;
   std::string error;
@@ -65,7 +65,21 @@ int main(int argc, char** argv) {
   // The system's own classes exist from the start, as on the handheld.
   user::RegisterBuiltInClasses();
   shell::Start();
-  std::u16string commandLine = ProgramCommandLine(options);
+  commandLine = ProgramCommandLine(options);
+  return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::u16string commandLine;
+  try {
+    if (int code = Prepare(argc, argv, commandLine); code >= 0) return code;
+  } catch (const std::bad_alloc&) {
+    std::cerr << kProgramName << ": not enough memory to start\n";
+    return 1;
+  }
+  // The program runs outside any catch: nothing it calls lets an exception through.
   int result = WinMain(GetModuleHandleW(nullptr), nullptr, commandLine.data(), SW_SHOW);
   std::cout.flush();
   return result;

@@ -6,17 +6,20 @@
 #include "shell/shell.h"
 #include "shell/toolbar.h"
 #include "user/system.h"
+#include "kernel/out_of_memory.h"
 
 namespace shell {
 namespace {
 
-LRESULT CALLBACK CommandBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK CommandBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) try {
   if (ToolBar* bar = BarOf(window)) {
     bool handled = false;
     LRESULT result = ToolBarMessage(*bar, message, wParam, lParam, handled);
     if (handled) return result;
   }
   return DefWindowProcW(window, message, wParam, lParam);
+} catch (const std::bad_alloc&) {
+  return user::ProcedureOutOfMemory(message);
 }
 
 int ParentClientWidth(HWND bar) {
@@ -56,7 +59,7 @@ void FitCommandBars() {
 
 using namespace shell;
 
-HWND CommandBar_Create(HINSTANCE instance, HWND parent, int id) {
+HWND CommandBar_Create(HINSTANCE instance, HWND parent, int id) try {
   if (!IsWindow(parent)) return nullptr;
   RECT r{};
   GetClientRect(parent, &r);
@@ -65,6 +68,8 @@ HWND CommandBar_Create(HINSTANCE instance, HWND parent, int id) {
                                 reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
   if (window) AttachBar(window, parent, BarKind::CommandBar);
   return window;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
 int CommandBar_Height(HWND bar) {
@@ -73,7 +78,7 @@ int CommandBar_Height(HWND bar) {
   return r.bottom - r.top;
 }
 
-BOOL CommandBar_InsertMenubar(HWND window, HINSTANCE instance, WORD menuId, WORD button) {
+BOOL CommandBar_InsertMenubar(HWND window, HINSTANCE instance, WORD menuId, WORD button) try {
   ToolBar* bar = BarOf(window);
   if (!bar) return FALSE;
   HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(menuId));
@@ -92,28 +97,36 @@ BOOL CommandBar_InsertMenubar(HWND window, HINSTANCE instance, WORD menuId, WORD
   }
   InvalidateRect(window, nullptr, FALSE);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
 int CommandBar_AddBitmap(HWND window, HINSTANCE instance, int bitmapId, int imageCount,
-                         int imageWidth, int imageHeight) {
+                         int imageWidth, int imageHeight) try {
   ToolBar* bar = BarOf(window);
   return bar ? AddImageStrip(*bar, instance, bitmapId, imageCount, imageWidth, imageHeight) : -1;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(-1);
 }
 
-BOOL CommandBar_AddToolTips(HWND window, UINT count, LPWSTR* tips) {
+BOOL CommandBar_AddToolTips(HWND window, UINT count, LPWSTR* tips) try {
   ToolBar* bar = BarOf(window);
   if (!bar) return FALSE;
   SetToolTips(*bar, tips, count);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL CommandBar_AddAdornments(HWND window, DWORD flags, DWORD reserved) {
+BOOL CommandBar_AddAdornments(HWND window, DWORD flags, DWORD reserved) try {
   (void)flags, (void)reserved;
   ToolBar* bar = BarOf(window);
   if (!bar) return FALSE;
   bar->closeButton = true;
   InvalidateRect(window, nullptr, FALSE);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
 BOOL CommandBar_Show(HWND window, BOOL show) {

@@ -12,6 +12,7 @@
 #include "kernel/utf.h"
 #include "platform.h"
 #include "platform/shell.h"
+#include "kernel/out_of_memory.h"
 
 namespace shell {
 namespace {
@@ -38,6 +39,19 @@ bool IsExecutableFile(const std::string& path) {
 
 std::u16string TextOf(LPCWSTR text) { return text ? std::u16string(text) : std::u16string(); }
 
+// An http:// or https:// address (the scheme in any letter case) with something after
+// the scheme and no control character: what the opener may be given. Anything else
+// (a file, another scheme, text that an opener could take for an option) is refused.
+bool IsWebAddress(const std::u16string& file) {
+  size_t rest = 0;
+  if (_wcsnicmp(file.c_str(), u"http://", 7) == 0) rest = 7;
+  else if (_wcsnicmp(file.c_str(), u"https://", 8) == 0) rest = 8;
+  if (rest == 0 || file.size() == rest) return false;
+  for (char16_t unit : file)
+    if (unit < 0x20 || unit == 0x7F) return false;
+  return true;
+}
+
 }  // namespace
 
 std::string FindOnPath(const std::string& name) {
@@ -48,9 +62,12 @@ std::string FindOnPath(const std::string& name) {
     size_t end = folders.find(':', start);
     if (end == std::string::npos) end = folders.size();
     std::string folder = folders.substr(start, end - start);
-    std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + name;
-    if (IsExecutableFile(candidate)) return candidate;
     start = end + 1;
+    // An empty or relative element names a place in the current folder, which is no
+    // place to run a program from.
+    if (folder.empty() || folder[0] != '/') continue;
+    std::string candidate = folder + "/" + name;
+    if (IsExecutableFile(candidate)) return candidate;
   }
   return "";
 }
@@ -81,7 +98,7 @@ bool StartDetached(const std::string& program, const std::vector<std::string>& a
 
 }  // namespace shell
 
-BOOL ShellExecuteEx(LPSHELLEXECUTEINFO info) {
+BOOL ShellExecuteEx(LPSHELLEXECUTEINFO info) try {
   if (!info || (info->cbSize != shell::kHandheldExecuteInfoSize &&
                 info->cbSize != sizeof(SHELLEXECUTEINFO))) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -93,6 +110,11 @@ BOOL ShellExecuteEx(LPSHELLEXECUTEINFO info) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
+  if (!shell::IsWebAddress(file)) {
+    SetLastError(ERROR_NO_ASSOCIATION);
+    info->hInstApp = reinterpret_cast<HINSTANCE>(ULONG_PTR(SE_ERR_NOASSOC));
+    return FALSE;
+  }
   std::string opener = shell::FindOnPath("xdg-open");
   if (opener.empty() || !shell::StartDetached(opener, {kernel::Utf16ToUtf8(file)})) {
     SetLastError(ERROR_FILE_NOT_FOUND);
@@ -102,4 +124,6 @@ BOOL ShellExecuteEx(LPSHELLEXECUTEINFO info) {
   // Above 32 means success, as the handheld reports it.
   info->hInstApp = reinterpret_cast<HINSTANCE>(ULONG_PTR(42));
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }

@@ -6,7 +6,8 @@
 
 namespace shell {
 
-// The first executable file called `name` in the folders of $PATH, or "".
+// The first executable file called `name` in the absolute folders of $PATH (empty and
+// relative elements are skipped), or "".
 std::string FindOnPath(const std::string& name);
 
 // Runs the program with these arguments (no shell in between) in a session of its own,

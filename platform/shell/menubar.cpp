@@ -8,6 +8,7 @@
 #include "shell/sip.h"
 #include "shell/toolbar.h"
 #include "user/system.h"
+#include "kernel/out_of_memory.h"
 
 namespace shell {
 namespace {
@@ -16,7 +17,7 @@ namespace {
 constexpr DWORD kHandheldSizeToMenuBar = 32;
 constexpr DWORD kHandheldSizeFull = 36;
 
-LRESULT CALLBACK MenuBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK MenuBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) try {
   ToolBar* bar = BarOf(window);
   if (bar) {
     if (message == SHCMBM_GETSUBMENU) {
@@ -30,6 +31,8 @@ LRESULT CALLBACK MenuBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     if (handled) return result;
   }
   return DefWindowProcW(window, message, wParam, lParam);
+} catch (const std::bad_alloc&) {
+  return user::ProcedureOutOfMemory(message);
 }
 
 const uint8_t* ResourceBytes(HINSTANCE instance, UINT id, size_t& size) {
@@ -88,7 +91,7 @@ void FitMenuBars(int oldWidth) {
 
 }  // namespace shell
 
-BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
+BOOL SHCreateMenuBar(SHMENUBARINFO* info) try {
   using namespace shell;
   if (!info || (info->cbSize != kHandheldSizeToMenuBar && info->cbSize != kHandheldSizeFull &&
                 info->cbSize < sizeof(SHMENUBARINFO)) ||
@@ -115,4 +118,6 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
   if (style & WS_VISIBLE) ShowWindow(window, SW_SHOWNA);
   info->hwndMB = window;
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }

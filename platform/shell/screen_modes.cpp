@@ -4,8 +4,9 @@
 #include "shell/taskbar.h"
 #include "shell/toolbar.h"
 #include "user/system.h"
+#include "kernel/out_of_memory.h"
 
-BOOL SHFullScreen(HWND window, DWORD state) {
+BOOL SHFullScreen(HWND window, DWORD state) try {
   using namespace shell;
   if (!IsWindow(window)) return FALSE;
   if (HWND bar = TaskBar()) {
@@ -17,9 +18,11 @@ BOOL SHFullScreen(HWND window, DWORD state) {
   if (state & SHFS_HIDESTARTICON) ShowStartIcon(false);
   else if (state & SHFS_SHOWSTARTICON) ShowStartIcon(true);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL SHInitDialog(PSHINITDLGINFO info) {
+BOOL SHInitDialog(PSHINITDLGINFO info) try {
   if (!info || !IsWindow(info->hDlg)) return FALSE;
   if (!(info->dwMask & SHIDIM_FLAGS)) return TRUE;
   HWND dialog = info->hDlg;
@@ -35,18 +38,24 @@ BOOL SHInitDialog(PSHINITDLGINFO info) {
     user::FillWorkArea(dialog);
   if (flags & SHIDIF_SIPDOWN) shell::ShowInputPanel(false);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL SHHandleWMSettingChange(HWND window, WPARAM wParam, LPARAM lParam, PSHACTIVATEINFO info) {
+BOOL SHHandleWMSettingChange(HWND window, WPARAM wParam, LPARAM lParam, PSHACTIVATEINFO info) try {
   (void)window, (void)lParam;
   if (wParam != SPI_SETSIPINFO) return FALSE;
   // The panel floats over the windows, so nothing moves; the record learns its state.
   if (info && info->cbSize >= sizeof(DWORD) * 3) info->fSipUp = shell::InputPanelShown();
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-void InitCommonControls() {
+void InitCommonControls() try {
   // The bar and tooltip classes are registered when the shell starts; registering them
   // again for a program that asks is harmless.
   shell::RegisterToolTipClass();
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory();
 }

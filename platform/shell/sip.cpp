@@ -6,6 +6,7 @@
 #include "shell/shell.h"
 #include "shell/toolbar.h"
 #include "user/system.h"
+#include "kernel/out_of_memory.h"
 
 namespace shell {
 namespace {
@@ -90,7 +91,7 @@ void PressKey(const Key& key) {
   PostMessageW(target, WM_CHAR, key.kind == KeyKind::Backspace ? 0x08 : WPARAM(key.ch), 1);
 }
 
-LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) try {
   switch (message) {
     case WM_PAINT:
       Paint(window);
@@ -110,6 +111,8 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
+} catch (const std::bad_alloc&) {
+  return user::ProcedureOutOfMemory(message);
 }
 
 RECT PanelRect() {
@@ -170,16 +173,20 @@ void ForgetInputPanel() { State() = PanelState{}; }
 
 }  // namespace shell
 
-BOOL SHSipPreference(HWND window, SIPSTATE state) {
+BOOL SHSipPreference(HWND window, SIPSTATE state) try {
   (void)window;
   if (state == SIP_UP) shell::ShowInputPanel(true);
   else if (state == SIP_DOWN || state == SIP_FORCEDOWN) shell::ShowInputPanel(false);
   else if (state != SIP_UNCHANGED && state != SIP_INPUTDIALOG) return FALSE;
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL SipShowIM(DWORD flags) {
+BOOL SipShowIM(DWORD flags) try {
   if (flags != SIPF_ON && flags != SIPF_OFF) return FALSE;
   shell::ShowInputPanel(flags == SIPF_ON);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }

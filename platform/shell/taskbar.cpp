@@ -88,7 +88,7 @@ RECT BelowTaskBar() {
   return RECT{0, BarHeight(), user::ScreenWidth(), user::ScreenHeight()};
 }
 
-LRESULT CALLBACK TaskBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK TaskBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) try {
   switch (message) {
     case WM_PAINT:
       Paint(window);
@@ -104,6 +104,8 @@ LRESULT CALLBACK TaskBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
+} catch (const std::bad_alloc&) {
+  return user::ProcedureOutOfMemory(message);
 }
 
 }  // namespace

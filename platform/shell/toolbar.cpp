@@ -130,7 +130,7 @@ void Paint(ToolBar& bar) {
 
 // ---- Tooltips ----------------------------------------------------------------------------
 
-LRESULT CALLBACK ToolTipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ToolTipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) try {
   if (message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
@@ -142,6 +142,8 @@ LRESULT CALLBACK ToolTipProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   DrawLabel(dc, text, r, kText, DT_CENTER, false);
   EndPaint(window, &ps);
   return 0;
+} catch (const std::bad_alloc&) {
+  return user::ProcedureOutOfMemory(message);
 }
 
 std::u16string TipText(const ToolBar& bar, int index) {

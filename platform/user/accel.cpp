@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "user/internal.h"
+#include "kernel/out_of_memory.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ bool Fires(const Accel& a, const MSG& m) {
 
 }  // namespace
 
-HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name) {
+HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name) try {
   HRSRC found = FindResourceW(instance, name, RT_ACCELERATOR);
   if (!found) return nullptr;
   HGLOBAL data = LoadResource(instance, found);
@@ -57,9 +58,11 @@ HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name) {
   if (table->entries.empty()) return nullptr;
   Tables().insert(table.get());
   return reinterpret_cast<HACCEL>(table.release());
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
-int TranslateAcceleratorW(HWND window, HACCEL handle, LPMSG message) {
+int TranslateAcceleratorW(HWND window, HACCEL handle, LPMSG message) try {
   auto* table = reinterpret_cast<Table*>(handle);
   if (!table || !Tables().count(table) || !message || !IsWindow(window)) return 0;
   for (const Accel& a : table->entries) {
@@ -68,6 +71,8 @@ int TranslateAcceleratorW(HWND window, HACCEL handle, LPMSG message) {
     return 1;
   }
   return 0;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
 BOOL DestroyAcceleratorTable(HACCEL handle) {

@@ -3,6 +3,7 @@
 
 #include "kernel/utf.h"
 #include "user/internal.h"
+#include "kernel/out_of_memory.h"
 
 namespace user {
 
@@ -57,7 +58,7 @@ LRESULT GetText(Window& w, WPARAM size, LPARAM lParam) {
 
 using namespace user;
 
-LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) try {
   WindowPtr w = Find(window);
   if (!w) return 0;
   switch (message) {
@@ -96,8 +97,10 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
     default: return 0;
   }
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
 LRESULT CallWindowProcW(WNDPROC proc, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return proc ? proc(window, message, wParam, lParam) : 0;
+  return proc ? user::CallProcedure(proc, window, message, wParam, lParam) : 0;
 }

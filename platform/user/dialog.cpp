@@ -13,6 +13,7 @@
 #include "user/controls/radio_group.h"
 #include "user/dialog_template.h"
 #include "user/internal.h"
+#include "kernel/out_of_memory.h"
 
 namespace user::dialog {
 namespace {
@@ -147,8 +148,10 @@ LRESULT DefaultHandling(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
   return DefWindowProcW(dialog, message, wParam, lParam);
 }
 
-LRESULT CALLBACK DialogWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK DialogWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) try {
   return DefDlgProcW(window, message, wParam, lParam);
+} catch (const std::bad_alloc&) {
+  return user::ProcedureOutOfMemory(message);
 }
 
 // The font a template asks for, or the system's dialog font.
@@ -323,7 +326,7 @@ using namespace user;
 using namespace user::dialog;
 
 INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner,
-                                DLGPROC procedure, LPARAM param) {
+                                DLGPROC procedure, LPARAM param) try {
   HWND top = owner;
   if (WindowPtr o = Find(owner)) top = TopLevelOf(o.get())->handle;
   HWND dialog = CreateFromTemplate(instance, dialogTemplate, top, procedure, param, true);
@@ -350,10 +353,12 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
   }
   if (top && IsWindow(top) && IsWindowEnabled(top)) SetActiveWindow(top);
   return result;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(-1);
 }
 
 HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner,
-                                DLGPROC procedure, LPARAM param) {
+                                DLGPROC procedure, LPARAM param) try {
   HWND dialog = CreateFromTemplate(instance, dialogTemplate, owner, procedure, param, false);
   if (!dialog) return nullptr;
   const auto* head = reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate);
@@ -361,6 +366,8 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
   DWORD style = extended ? reinterpret_cast<const DWORD*>(dialogTemplate)[3] : head->style;
   if (style & WS_VISIBLE) ShowWindow(dialog, SW_SHOW);
   return dialog;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
 INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND owner, DLGPROC procedure, LPARAM param) {
@@ -370,7 +377,7 @@ INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND owner, DLGPROC pr
                                  owner, procedure, param);
 }
 
-BOOL EndDialog(HWND dialog, INT_PTR result) {
+BOOL EndDialog(HWND dialog, INT_PTR result) try {
   DialogData* d = DataOf(dialog);
   if (!d) return FALSE;
   d->ended = true;
@@ -379,13 +386,15 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
   // Wakes the modal loop, which looks at the end only between messages.
   PostMessageW(dialog, WM_NULL, 0, 0);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) try {
   auto procedure = reinterpret_cast<DLGPROC>(GetWindowLongPtrW(dialog, DWLP_DLGPROC));
   if (procedure) {
     SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
-    INT_PTR r = procedure(dialog, message, wParam, lParam);
+    INT_PTR r = CallProcedure(procedure, dialog, message, wParam, lParam);
     if (r) {
       switch (message) {
         case WM_INITDIALOG:
@@ -402,9 +411,11 @@ LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!IsWindow(dialog)) return 0;
   }
   return DefaultHandling(dialog, message, wParam, lParam);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
-BOOL IsDialogMessageW(HWND dialog, LPMSG message) {
+BOOL IsDialogMessageW(HWND dialog, LPMSG message) try {
   if (!dialog || !message || !IsWindow(dialog)) return FALSE;
   HWND target = message->hwnd;
   if (target != dialog && !IsChild(dialog, target)) return FALSE;
@@ -441,14 +452,18 @@ BOOL IsDialogMessageW(HWND dialog, LPMSG message) {
   TranslateMessage(message);
   DispatchMessageW(message);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-LONG GetDialogBaseUnits() {
+LONG GetDialogBaseUnits() try {
   SIZE base = BaseUnitsOf(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
   return MAKELONG(base.cx, base.cy);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
-BOOL MapDialogRect(HWND dialog, LPRECT rect) {
+BOOL MapDialogRect(HWND dialog, LPRECT rect) try {
   DialogData* d = DataOf(dialog);
   if (!d || !rect) return FALSE;
   rect->left = UnitsToPixelsX(rect->left, d->base.cx);
@@ -456,6 +471,8 @@ BOOL MapDialogRect(HWND dialog, LPRECT rect) {
   rect->top = UnitsToPixelsY(rect->top, d->base.cy);
   rect->bottom = UnitsToPixelsY(rect->bottom, d->base.cy);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
 BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text) {
@@ -463,25 +480,29 @@ BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text) {
   return control ? SetWindowTextW(control, text) : FALSE;
 }
 
-UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR text, int size) {
+UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR text, int size) try {
   HWND control = GetDlgItem(dialog, id);
   if (!control) {
     if (text && size > 0) text[0] = 0;
     return 0;
   }
   return UINT(GetWindowTextW(control, text, size));
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
-BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {
+BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) try {
   WCHAR text[16];
   if (isSigned)
     swprintf(text, u"%d", int(value));
   else
     swprintf(text, u"%u", value);
   return SetDlgItemTextW(dialog, id, text);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) {
+UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) try {
   WCHAR text[16] = {};
   GetDlgItemTextW(dialog, id, text, 16);
   const WCHAR* p = text;
@@ -494,6 +515,8 @@ UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) {
   if (translated) *translated = ok;
   if (!ok) return 0;
   return UINT(negative ? -value : value);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
 LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -501,7 +524,7 @@ LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LP
   return control ? SendMessageW(control, message, wParam, lParam) : 0;
 }
 
-HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
+HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) try {
   std::vector<HWND> stops;
   for (HWND c : Controls(dialog))
     if (CanTakeFocus(c)) stops.push_back(c);
@@ -510,6 +533,8 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
   if (it == stops.end()) return previous ? stops.back() : stops.front();
   size_t i = size_t(it - stops.begin());
   return stops[(i + (previous ? stops.size() - 1 : 1)) % stops.size()];
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
 BOOL CheckDlgButton(HWND dialog, int id, UINT check) {
@@ -524,7 +549,7 @@ UINT IsDlgButtonChecked(HWND dialog, int id) {
   return control ? UINT(SendMessageW(control, BM_GETCHECK, 0, 0)) : 0;
 }
 
-BOOL CheckRadioButton(HWND dialog, int firstId, int lastId, int checkId) {
+BOOL CheckRadioButton(HWND dialog, int firstId, int lastId, int checkId) try {
   bool found = false;
   for (HWND c : Controls(dialog)) {
     int id = GetDlgCtrlID(c);
@@ -533,4 +558,6 @@ BOOL CheckRadioButton(HWND dialog, int firstId, int lastId, int checkId) {
     found = found || id == checkId;
   }
   return found;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }

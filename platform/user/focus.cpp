@@ -5,6 +5,7 @@
 #include "kernel/utf.h"
 #include "user/icon.h"
 #include "user/internal.h"
+#include "kernel/out_of_memory.h"
 
 namespace user {
 
@@ -81,9 +82,13 @@ void ActivateNext(HWND leaving) {
 
 using namespace user;
 
-HWND GetActiveWindow() { return S().active; }
+HWND GetActiveWindow() try {
+  return S().active;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
+}
 
-HWND SetActiveWindow(HWND window) {
+HWND SetActiveWindow(HWND window) try {
   HWND old = S().active;
   WindowPtr w = Find(window);
   if (!w) return nullptr;
@@ -91,15 +96,19 @@ HWND SetActiveWindow(HWND window) {
   if (!(top->style & WS_VISIBLE) || (top->style & WS_DISABLED)) return nullptr;
   Activate(top->handle, WA_ACTIVE);
   return old;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
-HWND GetForegroundWindow() {
+HWND GetForegroundWindow() try {
   if (S().remote.foreground)
     if (HWND remote = S().remote.foreground()) return remote;
   return S().active;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
-BOOL SetForegroundWindow(HWND window) {
+BOOL SetForegroundWindow(HWND window) try {
   if (S().remote.isRemote && S().remote.setForeground && S().remote.isRemote(window))
     return S().remote.setForeground(window);
   WindowPtr w = Find(window);
@@ -115,11 +124,17 @@ BOOL SetForegroundWindow(HWND window) {
   if (!(top->style & WS_VISIBLE)) return FALSE;
   Activate(top->handle, WA_ACTIVE);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-HWND GetFocus() { return S().focus; }
+HWND GetFocus() try {
+  return S().focus;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
+}
 
-HWND SetFocus(HWND window) {
+HWND SetFocus(HWND window) try {
   HWND old = S().focus;
   if (!window) {
     S().focus = nullptr;
@@ -140,21 +155,31 @@ HWND SetFocus(HWND window) {
   if (S().focus == window)
     Call(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
   return old;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
-HWND GetCapture() { return S().capture; }
+HWND GetCapture() try {
+  return S().capture;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
+}
 
-HWND SetCapture(HWND window) {
+HWND SetCapture(HWND window) try {
   HWND old = S().capture;
   if (!Find(window)) return old;
   S().capture = window;
   if (old && old != window) Call(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
   return old;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
-BOOL ReleaseCapture() {
+BOOL ReleaseCapture() try {
   HWND old = S().capture;
   S().capture = nullptr;
   if (old) Call(old, WM_CAPTURECHANGED, 0, 0);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }

@@ -7,6 +7,7 @@
 #include "display/display.h"
 #include "gdi/dib.h"
 #include "kernel/resources.h"
+#include "kernel/out_of_memory.h"
 
 namespace {
 
@@ -45,12 +46,14 @@ WORD NearestImage(std::span<const uint8_t> group, int size) {
 
 }  // namespace
 
-HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
+HICON LoadIconW(HINSTANCE instance, LPCWSTR name) try {
   if (kernel::FindResourceBytes(instance, RT_GROUP_ICON, name).empty()) return nullptr;
   auto icon = std::make_unique<Icon>(Icon{instance, name});
   HICON handle = reinterpret_cast<HICON>(icon.get());
   Icons()[handle] = std::move(icon);
   return handle;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
 BOOL DestroyIcon(HICON icon) { return Icons().erase(icon) ? TRUE : FALSE; }

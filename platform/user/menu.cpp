@@ -5,6 +5,7 @@
 #include <set>
 
 #include "user/menu_resource.h"
+#include "kernel/out_of_memory.h"
 
 namespace user::menu {
 namespace {
@@ -136,7 +137,7 @@ std::u16string StripMnemonic(const std::u16string& caption, int* mnemonicIndex) 
 
 using namespace user::menu;
 
-HMENU LoadMenuW(HINSTANCE instance, LPCWSTR name) {
+HMENU LoadMenuW(HINSTANCE instance, LPCWSTR name) try {
   HRSRC found = FindResourceW(instance, name, RT_MENU);
   if (!found) return nullptr;
   const uint8_t* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(instance, found)));
@@ -144,10 +145,21 @@ HMENU LoadMenuW(HINSTANCE instance, LPCWSTR name) {
   if (!items) return nullptr;
   Menu* menu = Build(*items, false);
   return ToHandle(menu);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
-HMENU CreateMenu() { return ToHandle(NewMenu(false)); }
-HMENU CreatePopupMenu() { return ToHandle(NewMenu(true)); }
+HMENU CreateMenu() try {
+  return ToHandle(NewMenu(false));
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
+}
+
+HMENU CreatePopupMenu() try {
+  return ToHandle(NewMenu(true));
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
+}
 
 BOOL DestroyMenu(HMENU handle) {
   Menu* menu = FromHandle(handle);
@@ -156,12 +168,14 @@ BOOL DestroyMenu(HMENU handle) {
   return TRUE;
 }
 
-BOOL AppendMenuW(HMENU handle, UINT flags, UINT_PTR idOrPopup, LPCWSTR text) {
+BOOL AppendMenuW(HMENU handle, UINT flags, UINT_PTR idOrPopup, LPCWSTR text) try {
   Menu* menu = FromHandle(handle);
   return menu && AddItem(menu, menu->items.size(), flags, idOrPopup, text);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL InsertMenuW(HMENU handle, UINT position, UINT flags, UINT_PTR idOrPopup, LPCWSTR text) {
+BOOL InsertMenuW(HMENU handle, UINT position, UINT flags, UINT_PTR idOrPopup, LPCWSTR text) try {
   Menu* menu = FromHandle(handle);
   if (!menu) return FALSE;
   size_t at = menu->items.size();
@@ -175,6 +189,8 @@ BOOL InsertMenuW(HMENU handle, UINT position, UINT flags, UINT_PTR idOrPopup, LP
     at = size_t(item - owner->items.data());
   }
   return AddItem(menu, at, flags, idOrPopup, text);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
 static BOOL TakeItem(HMENU handle, UINT position, UINT flags, bool destroySubmenu) {
@@ -186,8 +202,13 @@ static BOOL TakeItem(HMENU handle, UINT position, UINT flags, bool destroySubmen
   return TRUE;
 }
 
-BOOL DeleteMenu(HMENU menu, UINT position, UINT flags) { return TakeItem(menu, position, flags, true); }
-BOOL RemoveMenu(HMENU menu, UINT position, UINT flags) { return TakeItem(menu, position, flags, false); }
+BOOL DeleteMenu(HMENU menu, UINT position, UINT flags) {
+  return TakeItem(menu, position, flags, true);
+}
+
+BOOL RemoveMenu(HMENU menu, UINT position, UINT flags) {
+  return TakeItem(menu, position, flags, false);
+}
 
 HMENU GetSubMenu(HMENU handle, int position) {
   Menu* menu = FromHandle(handle);
@@ -200,39 +221,47 @@ int GetMenuItemCount(HMENU handle) {
   return menu ? int(menu->items.size()) : -1;
 }
 
-UINT GetMenuItemID(HMENU handle, int position) {
+UINT GetMenuItemID(HMENU handle, int position) try {
   Menu* menu = FromHandle(handle);
   if (!menu || position < 0 || size_t(position) >= menu->items.size()) return UINT(-1);
   const Item& item = menu->items[size_t(position)];
   if (item.submenu) return UINT(-1);
   return item.type == MFT_SEPARATOR ? 0 : item.id;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
-DWORD CheckMenuItem(HMENU handle, UINT position, UINT check) {
+DWORD CheckMenuItem(HMENU handle, UINT position, UINT check) try {
   Item* item = FindItem(FromHandle(handle), position, check & MF_BYPOSITION);
   if (!item) return DWORD(-1);
   DWORD previous = item->state & MF_CHECKED;
   item->state = (item->state & ~UINT(MF_CHECKED)) | (check & MF_CHECKED);
   return previous;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(DWORD(-1));
 }
 
-BOOL EnableMenuItem(HMENU handle, UINT position, UINT enable) {
+BOOL EnableMenuItem(HMENU handle, UINT position, UINT enable) try {
   Item* item = FindItem(FromHandle(handle), position, enable & MF_BYPOSITION);
   if (!item) return -1;
   UINT previous = item->state & (MF_GRAYED | MF_DISABLED);
   item->state = (item->state & ~UINT(MF_GRAYED | MF_DISABLED)) | (enable & (MF_GRAYED | MF_DISABLED));
   return BOOL(previous);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(-1);
 }
 
-UINT GetMenuState(HMENU handle, UINT position, UINT flags) {
+UINT GetMenuState(HMENU handle, UINT position, UINT flags) try {
   Item* item = FindItem(FromHandle(handle), position, flags & MF_BYPOSITION);
   if (!item) return UINT(-1);
   UINT state = item->state | (item->type & (MFT_SEPARATOR | MFT_RADIOCHECK));
   if (item->submenu) state |= MF_POPUP | (UINT(item->submenu->items.size()) << 8);
   return state;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(UINT(-1));
 }
 
-BOOL GetMenuItemInfoW(HMENU handle, UINT position, BOOL byPosition, LPMENUITEMINFOW info) {
+BOOL GetMenuItemInfoW(HMENU handle, UINT position, BOOL byPosition, LPMENUITEMINFOW info) try {
   Item* item = InfoItem(handle, position, byPosition, info);
   if (!item) return FALSE;
   UINT mask = info->fMask;
@@ -253,9 +282,11 @@ BOOL GetMenuItemInfoW(HMENU handle, UINT position, BOOL byPosition, LPMENUITEMIN
     }
   }
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL SetMenuItemInfoW(HMENU handle, UINT position, BOOL byPosition, LPCMENUITEMINFOW info) {
+BOOL SetMenuItemInfoW(HMENU handle, UINT position, BOOL byPosition, LPCMENUITEMINFOW info) try {
   Item* item = InfoItem(handle, position, byPosition, info);
   if (!item) return FALSE;
   UINT mask = info->fMask;
@@ -268,9 +299,11 @@ BOOL SetMenuItemInfoW(HMENU handle, UINT position, BOOL byPosition, LPCMENUITEMI
       item->text = info->dwTypeData;
   }
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-int GetMenuStringW(HMENU handle, UINT position, LPWSTR text, int size, UINT flags) {
+int GetMenuStringW(HMENU handle, UINT position, LPWSTR text, int size, UINT flags) try {
   Item* item = FindItem(FromHandle(handle), position, flags & MF_BYPOSITION);
   if (!item) return 0;
   if (!text || size <= 0) return int(item->text.size());
@@ -278,4 +311,6 @@ int GetMenuStringW(HMENU handle, UINT position, LPWSTR text, int size, UINT flag
   item->text.copy(text, n);
   text[n] = 0;
   return int(n);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }

@@ -9,6 +9,7 @@
 #include "user/internal.h"
 #include "user/menu.h"
 #include "user/menu_popup.h"
+#include "kernel/out_of_memory.h"
 
 namespace user::menu {
 namespace {
@@ -314,7 +315,7 @@ bool Filter(MSG& msg) {
   return false;
 }
 
-LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) try {
   switch (message) {
     case WM_PAINT:
       Paint(window);
@@ -325,6 +326,8 @@ LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       return HTCLIENT;
   }
   return DefWindowProcW(window, message, wParam, lParam);
+} catch (const std::bad_alloc&) {
+  return user::ProcedureOutOfMemory(message);
 }
 
 void RegisterPopupClass() {
@@ -397,40 +400,50 @@ UINT Track(HMENU handle, UINT flags, int x, int y, HWND owner) {
   Tracker tracker;
   tracker.owner = owner;
   current = &tracker;
+  // However the tracking ends (memory that runs out on the way included), its popups
+  // close and no pointer to the tracker outlives it.
+  struct EndTracking {
+    ~EndTracking() {
+      try {
+        if (GetCapture() && LevelOf(GetCapture())) ReleaseCapture();
+        CloseLevelsAfter(0);
+      } catch (const std::bad_alloc&) {
+      }
+      current = nullptr;
+    }
+  } end;
   OpenLevel(menu, x, y, flags);
-  if (tracker.levels.empty()) {
-    current = nullptr;
-    return UINT(-1);
-  }
+  if (tracker.levels.empty()) return UINT(-1);
   SetCapture(tracker.levels.front().window);
   ModalLoop loop;
   loop.done = [&tracker] { return tracker.done; };
   loop.cancel = [] { Cancel(); };
   loop.filter = Filter;
   RunModalLoop(loop);
-  if (GetCapture() && LevelOf(GetCapture())) ReleaseCapture();
-  CloseLevelsAfter(0);
-  current = nullptr;
   return tracker.chosen;
 }
 
 }  // namespace user::menu
 
-BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPARAMS) {
+BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPARAMS) try {
   UINT chosen = user::menu::Track(menu, flags, x, y, owner);
   if (chosen == UINT(-1)) return FALSE;
   if (flags & TPM_RETURNCMD) return BOOL(chosen);
   if (chosen && !(flags & TPM_NONOTIFY) && owner)
     PostMessageW(owner, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {
   return TrackPopupMenuEx(menu, flags, x, y, owner, nullptr);
 }
 
-BOOL EndMenu() {
+BOOL EndMenu() try {
   if (!user::menu::PopupOpen()) return FALSE;
   user::menu::Dismiss();
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }

@@ -11,6 +11,7 @@
 
 #include "kernel/termination.h"
 #include "user/internal.h"
+#include "kernel/out_of_memory.h"
 
 namespace user {
 
@@ -18,6 +19,8 @@ namespace {
 
 // Without a display nothing can wake the loop: it looks again this often.
 constexpr int kNoDisplayWaitMs = 20;
+// A loop step that ran out of memory is taken again after this pause.
+constexpr int kOutOfMemoryRetryMs = 20;
 
 bool Matches(const MSG& m, HWND window, UINT first, UINT last) {
   if (window && m.hwnd != window && !IsChild(window, m.hwnd)) return false;
@@ -124,6 +127,17 @@ bool RunModalLoop(const ModalLoop& loop) {
   ModalFrame frame{&loop};
   S().modals.push_back(&frame);
   bool ownerWasEnabled = loop.owner && IsWindowEnabled(loop.owner);
+  // However the loop ends (memory that runs out in its filter or its step included), its
+  // frame leaves the stack and the owner is enabled again.
+  struct EndLoop {
+    ModalFrame* frame;
+    const ModalLoop& loop;
+    bool& ownerWasEnabled;
+    ~EndLoop() {
+      std::erase(S().modals, frame);
+      if (ownerWasEnabled && IsWindow(loop.owner)) EnableWindow(loop.owner, TRUE);
+    }
+  } end{&frame, loop, ownerWasEnabled};
   if (ownerWasEnabled) EnableWindow(loop.owner, FALSE);
   if (loop.window && IsWindowVisible(loop.window)) SetActiveWindow(loop.window);
   bool quit = false;
@@ -138,8 +152,6 @@ bool RunModalLoop(const ModalLoop& loop) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  std::erase(S().modals, &frame);
-  if (ownerWasEnabled && IsWindow(loop.owner)) EnableWindow(loop.owner, TRUE);
   return !quit;
 }
 
@@ -150,23 +162,32 @@ using namespace user;
 BOOL GetMessageW(LPMSG message, HWND window, UINT first, UINT last) {
   if (!message) return -1;
   for (;;) {
-    if (S().modals.empty() && S().closeMainWhenUnwound) CloseMainWhenUnwound();
-    if (TakeMessage(*message, window, first, last, true)) {
-      S().last = *message;
-      return message->message == WM_QUIT ? FALSE : TRUE;
+    try {
+      if (S().modals.empty() && S().closeMainWhenUnwound) CloseMainWhenUnwound();
+      if (TakeMessage(*message, window, first, last, true)) {
+        S().last = *message;
+        return message->message == WM_QUIT ? FALSE : TRUE;
+      }
+      Idle();
+    } catch (const std::bad_alloc&) {
+      // Out of memory in the loop's own work (the screen, the idle hooks, input): the
+      // step waits and is taken again, so the program's loop never ends for it.
+      kernel::OutOfMemory();
+      std::this_thread::sleep_for(std::chrono::milliseconds(kOutOfMemoryRetryMs));
     }
-    Idle();
   }
 }
 
-BOOL PeekMessageW(LPMSG message, HWND window, UINT first, UINT last, UINT remove) {
+BOOL PeekMessageW(LPMSG message, HWND window, UINT first, UINT last, UINT remove) try {
   if (!message) return FALSE;
   if (!TakeMessage(*message, window, first, last, (remove & PM_REMOVE) != 0)) return FALSE;
   S().last = *message;
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) try {
   if (window && !Find(window)) {
     if (S().remote.isRemote && S().remote.send && S().remote.isRemote(window)) {
       S().remote.send(window, message, wParam, lParam);
@@ -180,12 +201,16 @@ BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   }
   S().queue.push_back(Stamp(window, message, wParam, lParam));
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) try {
   if (!Find(window) && S().remote.isRemote && S().remote.send && S().remote.isRemote(window))
     return S().remote.send(window, message, wParam, lParam);
   return Call(window, message, wParam, lParam);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
 void PostQuitMessage(int exitCode) {
@@ -193,14 +218,16 @@ void PostQuitMessage(int exitCode) {
   S().quitCode = exitCode;
 }
 
-LRESULT DispatchMessageW(const MSG* message) {
+LRESULT DispatchMessageW(const MSG* message) try {
   if (!message || !message->hwnd) return 0;
   return Call(message->hwnd, message->message, message->wParam, message->lParam);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
 // WM_CHAR for a key: the control keys always, printable keys when the display types
 // no text of its own for them (see kKeyTypesText).
-BOOL TranslateMessage(const MSG* message) {
+BOOL TranslateMessage(const MSG* message) try {
   if (!message || (message->message != WM_KEYDOWN && message->message != WM_SYSKEYDOWN))
     return FALSE;
   UINT vk = UINT(message->wParam);
@@ -219,6 +246,8 @@ BOOL TranslateMessage(const MSG* message) {
   if (!ch) return FALSE;
   S().queue.push_front(Stamp(message->hwnd, WM_CHAR, ch, message->lParam & ~kKeyTypesText));
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
 DWORD GetMessagePos() { return DWORD(MAKELONG(S().last.pt.x, S().last.pt.y)); }

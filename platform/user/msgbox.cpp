@@ -11,6 +11,7 @@
 
 #include "kernel/utf.h"
 #include "user/internal.h"
+#include "kernel/out_of_memory.h"
 
 namespace user {
 
@@ -108,7 +109,7 @@ void Answer(HWND h, int id) {
   if (Box* box = BoxOf(h); box && id) box->answer = id;
 }
 
-LRESULT CALLBACK BoxProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK BoxProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) try {
   Box* box = BoxOf(h);
   switch (message) {
     case WM_PAINT:
@@ -120,6 +121,8 @@ LRESULT CALLBACK BoxProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     default: return DefWindowProcW(h, message, wParam, lParam);
   }
+} catch (const std::bad_alloc&) {
+  return user::ProcedureOutOfMemory(message);
 }
 
 // Button state in the window's user data: bit 0 pressed, bit 1 the stylus is on it.
@@ -157,7 +160,7 @@ bool Inside(HWND h, LPARAM lParam) {
   return PtInRect(&r, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
 }
 
-LRESULT CALLBACK ButtonProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ButtonProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) try {
   switch (message) {
     case WM_PAINT: PaintButton(h); return 0;
     case WM_SETFOCUS:
@@ -180,6 +183,8 @@ LRESULT CALLBACK ButtonProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) 
     }
     default: return DefWindowProcW(h, message, wParam, lParam);
   }
+} catch (const std::bad_alloc&) {
+  return user::ProcedureOutOfMemory(message);
 }
 
 // The window listing shows a box's text beside its caption, every line of it.
@@ -308,7 +313,7 @@ Box MakeBox(LPCWSTR text, UINT type) {
 
 using namespace user;
 
-int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) try {
   Box box = MakeBox(text, type);
   if (!display::Current()) {
     std::string title = kernel::Utf16ToUtf8(Utf16(caption));
@@ -338,4 +343,6 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
   }
   if (IsWindow(previousFocus)) SetFocus(previousFocus);
   return box.answer ? box.answer : box.cancelAnswer;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }

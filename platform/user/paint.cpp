@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "user/internal.h"
+#include "kernel/out_of_memory.h"
 
 namespace user {
 
@@ -127,7 +128,8 @@ void ResizeSurface(Window& w) {
   int height = std::max(0, int(w.rect.bottom - w.rect.top));
   std::vector<uint32_t> pixels(size_t(width) * height, kWhite);
   for (int y = 0; y < std::min(height, s.height); ++y)
-    std::copy_n(&s.pixels[size_t(y) * s.width], std::min(width, s.width), &pixels[size_t(y) * width]);
+    std::copy_n(s.pixels.data() + size_t(y) * s.width, std::min(width, s.width),
+                pixels.data() + size_t(y) * width);
   s.pixels = std::move(pixels);
   s.width = width;
   s.height = height;
@@ -204,13 +206,21 @@ void PresentChanges(display::Display& d) {
 
 using namespace user;
 
-HDC GetDC(HWND window) { return WindowDC(window ? window : GetDesktopWindow(), false); }
+HDC GetDC(HWND window) try {
+  return WindowDC(window ? window : GetDesktopWindow(), false);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
+}
 
-HDC GetWindowDC(HWND window) { return WindowDC(window ? window : GetDesktopWindow(), true); }
+HDC GetWindowDC(HWND window) try {
+  return WindowDC(window ? window : GetDesktopWindow(), true);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
+}
 
 int ReleaseDC(HWND, HDC dc) { return gdi::ReleaseTargetDC(dc) ? 1 : 0; }
 
-HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
+HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) try {
   WindowPtr w = Find(window);
   if (!w || !paint) return nullptr;
   if (w->frameDirty) DrawFrame(*w);
@@ -227,6 +237,8 @@ HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
   if (erase)
     paint->fErase = Call(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(paint->hdc), 0) ? FALSE : TRUE;
   return paint->hdc;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
 BOOL EndPaint(HWND, const PAINTSTRUCT* paint) {
@@ -235,7 +247,7 @@ BOOL EndPaint(HWND, const PAINTSTRUCT* paint) {
   return TRUE;
 }
 
-BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
+BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) try {
   if (!window) {
     for (auto& [key, w] : S().windows) InvalidateWhole(*w);
     return TRUE;
@@ -245,9 +257,11 @@ BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
   if (!rect) InvalidateWhole(*w);
   else InvalidateClient(*w, *rect, erase != FALSE);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL ValidateRect(HWND window, const RECT* rect) {
+BOOL ValidateRect(HWND window, const RECT* rect) try {
   WindowPtr w = Find(window);
   if (!w) return FALSE;
   if (!rect) {
@@ -260,9 +274,11 @@ BOOL ValidateRect(HWND window, const RECT* rect) {
   w->update = rest;
   if (IsRectEmpty(&rest)) w->dirty = w->erase = false;
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase) {
+BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase) try {
   WindowPtr w = Find(window);
   if (!w) return FALSE;
   bool dirty = w->dirty && !IsRectEmpty(&w->update);
@@ -273,9 +289,11 @@ BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase) {
     ReleaseDC(window, dc);
   }
   return dirty;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL UpdateWindow(HWND window) {
+BOOL UpdateWindow(HWND window) try {
   WindowPtr w = Find(window);
   if (!w) return FALSE;
   // This window, then its children, as the idle loop would.
@@ -285,4 +303,6 @@ BOOL UpdateWindow(HWND window) {
     Call(next, WM_PAINT, 0, 0);
   }
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "user/internal.h"
+#include "kernel/out_of_memory.h"
 
 namespace user {
 
@@ -142,7 +143,8 @@ HWND DeepestChildAt(HWND top, POINT screen) {
 
 using namespace user;
 
-BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags) {
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height,
+                  UINT flags) try {
   WindowPtr w = Find(window);
   if (!w || window == S().desktop) return FALSE;
   WINDOWPOS pos{window, insertAfter, x, y, width, height, flags & 0xFFFF};
@@ -192,6 +194,8 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
     Call(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.cx, client.cy));
   }
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
@@ -199,7 +203,7 @@ BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) 
   return SetWindowPos(window, nullptr, x, y, width, height, flags);
 }
 
-BOOL ShowWindow(HWND window, int command) {
+BOOL ShowWindow(HWND window, int command) try {
   WindowPtr w = Find(window);
   if (!w || window == S().desktop) return FALSE;
   BOOL wasVisible = (w->style & WS_VISIBLE) != 0;
@@ -222,9 +226,11 @@ BOOL ShowWindow(HWND window, int command) {
   if (!activate) flags |= SWP_NOACTIVATE | SWP_NOZORDER;
   SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, flags);
   return wasVisible;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL GetWindowRect(HWND window, LPRECT rect) {
+BOOL GetWindowRect(HWND window, LPRECT rect) try {
   WindowPtr w = Find(window);
   if (!w || !rect) return FALSE;
   if (window == S().desktop) {
@@ -233,9 +239,11 @@ BOOL GetWindowRect(HWND window, LPRECT rect) {
   }
   *rect = ScreenRect(*w);
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL GetClientRect(HWND window, LPRECT rect) {
+BOOL GetClientRect(HWND window, LPRECT rect) try {
   WindowPtr w = Find(window);
   if (!w || !rect) return FALSE;
   if (window == S().desktop) {
@@ -245,41 +253,51 @@ BOOL GetClientRect(HWND window, LPRECT rect) {
   SIZE size = ClientSize(*w);
   *rect = RECT{0, 0, size.cx, size.cy};
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL ClientToScreen(HWND window, LPPOINT point) {
+BOOL ClientToScreen(HWND window, LPPOINT point) try {
   WindowPtr w = Find(window);
   if (!w || !point) return FALSE;
   if (window == S().desktop) return TRUE;
   POINT origin = ClientOrigin(*w);
   point->x += origin.x, point->y += origin.y;
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL ScreenToClient(HWND window, LPPOINT point) {
+BOOL ScreenToClient(HWND window, LPPOINT point) try {
   WindowPtr w = Find(window);
   if (!w || !point) return FALSE;
   if (window == S().desktop) return TRUE;
   POINT origin = ClientOrigin(*w);
   point->x -= origin.x, point->y -= origin.y;
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
+int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) try {
   POINT a{0, 0}, b{0, 0};
   if (from && !ClientToScreen(from, &a)) return 0;
   if (to && !ClientToScreen(to, &b)) return 0;
   int dx = a.x - b.x, dy = a.y - b.y;
   for (UINT i = 0; i < count; ++i) points[i].x += dx, points[i].y += dy;
   return MAKELONG(dx, dy);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
-HWND WindowFromPoint(POINT point) {
+HWND WindowFromPoint(POINT point) try {
   HWND top = TopLevelAt(point);
   return top ? DeepestChildAt(top, point) : nullptr;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
-HWND ChildWindowFromPoint(HWND parent, POINT point) {
+HWND ChildWindowFromPoint(HWND parent, POINT point) try {
   WindowPtr w = Find(parent);
   if (!w) return nullptr;
   SIZE size = ClientSize(*w);
@@ -289,4 +307,6 @@ HWND ChildWindowFromPoint(HWND parent, POINT point) {
     if (c && Contains(c->rect, point)) return c->handle;
   }
   return parent;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }

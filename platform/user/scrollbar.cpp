@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "user/internal.h"
+#include "kernel/out_of_memory.h"
 
 namespace user {
 
@@ -177,7 +178,7 @@ bool ScrollBarTracked(HWND handle, int& trackPos) {
 
 using namespace user;
 
-int SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL) {
+int SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL) try {
   WindowPtr w = Find(window);
   if (!w || !info || info->cbSize < sizeof(SCROLLINFO)) return 0;
   ScrollBar* b = BarOf(*w, bar);
@@ -199,9 +200,11 @@ int SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL) {
   }
   w->frameDirty = true;
   return b->pos;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
-BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info) {
+BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info) try {
   WindowPtr w = Find(window);
   if (!w || !info || info->cbSize < sizeof(SCROLLINFO)) return FALSE;
   ScrollBar* b = BarOf(*w, bar);
@@ -214,6 +217,8 @@ BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info) {
     info->nTrackPos = bar == SB_VERT && ScrollBarTracked(window, trackPos) ? trackPos : b->pos;
   }
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
 int SetScrollPos(HWND window, int bar, int position, BOOL redraw) {
@@ -235,10 +240,12 @@ BOOL SetScrollRange(HWND window, int bar, int minimum, int maximum, BOOL redraw)
   return TRUE;
 }
 
-BOOL GetScrollRange(HWND window, int bar, LPINT minimum, LPINT maximum) {
+BOOL GetScrollRange(HWND window, int bar, LPINT minimum, LPINT maximum) try {
   SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE, 0, 0, 0, 0, 0};
   if (!GetScrollInfo(window, bar, &info)) return FALSE;
   if (minimum) *minimum = info.nMin;
   if (maximum) *maximum = info.nMax;
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "kernel/out_of_memory.h"
 #include "platform.h"
 
 namespace display {
@@ -26,6 +27,14 @@ namespace user {
 // calls it before the shell starts, ResetForTests for tests that start the platform
 // without main; later calls do nothing.
 void RegisterBuiltInClasses();
+
+// ---- Out of memory in a window procedure ------------------------------------------------
+// The platform calls window and dialog procedures as functions that never throw: its own
+// catch running out of memory (kernel/out_of_memory.h) and answer with this, a refusal
+// of the message where one exists (-1 for WM_CREATE, FALSE for WM_NCCREATE), else 0.
+LRESULT ProcedureOutOfMemory(UINT message);
+LRESULT CallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam,
+                      LPARAM lParam) noexcept;
 
 // ---- Screen and work area ------------------------------------------------------------
 int ScreenWidth();

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "user/internal.h"
+#include "kernel/out_of_memory.h"
 
 namespace user {
 
@@ -31,8 +32,23 @@ Window* TopLevelOf(Window* w) {
 LRESULT Call(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
   WindowPtr w = Find(handle);
   if (!w || handle == S().desktop) return 0;
-  WNDPROC proc = w->proc ? w->proc : DefWindowProcW;
-  return proc(handle, message, wParam, lParam);
+  return CallProcedure(w->proc ? w->proc : DefWindowProcW, handle, message, wParam, lParam);
+}
+
+// A procedure that let an exception through would unwind the program's code, which keeps
+// no exception-safe state: the call is noexcept, so that ends the process instead.
+LRESULT CallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam,
+                      LPARAM lParam) noexcept {
+  return procedure(window, message, wParam, lParam);
+}
+
+LRESULT ProcedureOutOfMemory(UINT message) {
+  kernel::OutOfMemory();
+  switch (message) {
+    case WM_CREATE: return -1;
+    case WM_NCCREATE: return FALSE;
+    default: return 0;
+  }
 }
 
 std::u16string Utf16(LPCWSTR text) {
@@ -196,7 +212,7 @@ bool DestroyTree(HWND handle) {
 
 using namespace user;
 
-ATOM RegisterClassW(const WNDCLASSW* windowClass) {
+ATOM RegisterClassW(const WNDCLASSW* windowClass) try {
   if (!windowClass || !windowClass->lpszClassName || IS_INTRESOURCE(windowClass->lpszClassName) ||
       !windowClass->lpfnWndProc) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -216,37 +232,45 @@ ATOM RegisterClassW(const WNDCLASSW* windowClass) {
   cls->wc.lpszMenuName = nullptr;  // the caller's string need not outlive the call
   S().classes[key] = cls;
   return atom;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
-BOOL UnregisterClassW(LPCWSTR className, HINSTANCE) {
+BOOL UnregisterClassW(LPCWSTR className, HINSTANCE) try {
   std::shared_ptr<WindowClass> cls = FindClass(className);
   if (!cls) return FALSE;
   for (auto& [key, w] : S().windows)
     if (w->cls == cls) return FALSE;
   S().classes.erase(LowerName(cls->name.c_str()));
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL GetClassInfoW(HINSTANCE, LPCWSTR className, LPWNDCLASSW windowClass) {
+BOOL GetClassInfoW(HINSTANCE, LPCWSTR className, LPWNDCLASSW windowClass) try {
   std::shared_ptr<WindowClass> cls = FindClass(className);
   if (!cls || !windowClass) return FALSE;
   *windowClass = cls->wc;
   windowClass->lpszClassName = cls->name.c_str();
   return TRUE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-int GetClassNameW(HWND window, LPWSTR name, int size) {
+int GetClassNameW(HWND window, LPWSTR name, int size) try {
   WindowPtr w = Find(window);
   if (!w || !name || size <= 0) return 0;
   int n = std::min<int>(int(w->cls->name.size()), size - 1);
   std::copy_n(w->cls->name.data(), n, name);
   name[n] = 0;
   return n;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
                      int y, int width, int height, HWND parent, HMENU menuOrId,
-                     HINSTANCE instance, LPVOID param) {
+                     HINSTANCE instance, LPVOID param) try {
   std::shared_ptr<WindowClass> cls = FindClass(className);
   if (!cls) {
     SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
@@ -285,19 +309,27 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
   if (w->alive && (style & WS_VISIBLE))
     ShowWindow(h, (exStyle & WS_EX_NOACTIVATE) || w->parent ? SW_SHOWNA : SW_SHOW);
   return w->alive ? h : nullptr;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
-BOOL DestroyWindow(HWND window) { return DestroyTree(window); }
+BOOL DestroyWindow(HWND window) try {
+  return DestroyTree(window);
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
+}
 
-HWND GetParent(HWND window) {
+HWND GetParent(HWND window) try {
   if (S().remote.isRemote && S().remote.parent && S().remote.isRemote(window))
     return S().remote.parent(window);
   WindowPtr w = Find(window);
   if (!w) return nullptr;
   return w->parent ? w->parent : w->owner;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
-HWND GetWindow(HWND window, UINT relation) {
+HWND GetWindow(HWND window, UINT relation) try {
   WindowPtr w = Find(window);
   if (!w) return nullptr;
   if (relation == GW_OWNER) return w->owner;
@@ -317,6 +349,8 @@ HWND GetWindow(HWND window, UINT relation) {
     case GW_HWNDPREV: return it == siblings.begin() || it == siblings.end() ? nullptr : *(it - 1);
     default: return nullptr;
   }
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
 BOOL IsChild(HWND parent, HWND window) {
@@ -324,17 +358,23 @@ BOOL IsChild(HWND parent, HWND window) {
   return w && w->parent && parent != window && IsSelfOrDescendant(parent, window);
 }
 
-BOOL IsWindow(HWND window) { return Find(window) != nullptr; }
+BOOL IsWindow(HWND window) try {
+  return Find(window) != nullptr;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
+}
 
-BOOL IsWindowVisible(HWND window) {
+BOOL IsWindowVisible(HWND window) try {
   for (WindowPtr w = Find(window); w; w = Find(w->parent)) {
     if (!(w->style & WS_VISIBLE)) return FALSE;
     if (!w->parent) return TRUE;
   }
   return FALSE;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
-BOOL EnableWindow(HWND window, BOOL enable) {
+BOOL EnableWindow(HWND window, BOOL enable) try {
   WindowPtr w = Find(window);
   if (!w) return FALSE;
   BOOL wasDisabled = (w->style & WS_DISABLED) != 0;
@@ -349,6 +389,8 @@ BOOL EnableWindow(HWND window, BOOL enable) {
   Call(window, WM_ENABLE, enable ? TRUE : FALSE, 0);
   InvalidateRect(window, nullptr, TRUE);
   return wasDisabled;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(FALSE);
 }
 
 BOOL IsWindowEnabled(HWND window) {
@@ -356,7 +398,7 @@ BOOL IsWindowEnabled(HWND window) {
   return w && !(w->style & WS_DISABLED);
 }
 
-HWND FindWindowW(LPCWSTR className, LPCWSTR windowName) {
+HWND FindWindowW(LPCWSTR className, LPCWSTR windowName) try {
   std::u16string cls = className ? LowerName(className) : u"";
   for (HWND h : S().zorder) {
     WindowPtr w = Find(h);
@@ -367,19 +409,25 @@ HWND FindWindowW(LPCWSTR className, LPCWSTR windowName) {
   }
   if (S().remote.find) return S().remote.find(className, windowName);
   return nullptr;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
-HWND GetDesktopWindow() {
+HWND GetDesktopWindow() try {
   if (!S().desktop) S().desktop = CreateDesktop();
   return S().desktop;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
-HWND GetDlgItem(HWND dialog, int id) {
+HWND GetDlgItem(HWND dialog, int id) try {
   WindowPtr w = Find(dialog);
   if (!w) return nullptr;
   for (HWND c : w->children)
     if (WindowPtr child = Find(c); child && child->id == UINT_PTR(id)) return c;
   return nullptr;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(nullptr);
 }
 
 int GetDlgCtrlID(HWND window) {
@@ -456,9 +504,11 @@ LONG GetWindowLongW(HWND window, int index) {
   return w ? LONG(GetWord(*w, index, sizeof(LONG))) : 0;
 }
 
-LONG SetWindowLongW(HWND window, int index, LONG value) {
+LONG SetWindowLongW(HWND window, int index, LONG value) try {
   WindowPtr w = Find(window);
   return w ? LONG(SetWord(*w, index, value, sizeof(LONG))) : 0;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
 LONG_PTR GetWindowLongPtrW(HWND window, int index) {
@@ -466,9 +516,11 @@ LONG_PTR GetWindowLongPtrW(HWND window, int index) {
   return w ? GetWord(*w, index, sizeof(LONG_PTR)) : 0;
 }
 
-LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value) {
+LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value) try {
   WindowPtr w = Find(window);
   return w ? SetWord(*w, index, value, sizeof(LONG_PTR)) : 0;
+} catch (const std::bad_alloc&) {
+  return kernel::OutOfMemory(0);
 }
 
 int GetWindowTextW(HWND window, LPWSTR text, int size) {

@@ -190,6 +190,7 @@ TEST_F(BadSources, EachFaultIsReportedWithFileAndLine) {
       {lesson3, 2, "% כותרת", ":2:1: error: unknown paragraph prefix '%'"},
       {lesson3, 3, "* שלום A", ":3:8: error: 'A' cannot stand in right-to-left text"},
       {lesson3, 3, "*", ":3:1: error: a paragraph needs text"},
+      {lesson3, 3, "# \xD6\xBD", ":3:1: error: a paragraph needs text"},  // meteg alone
       {lesson3, 4, "* \xD7\x90\xD6\xBC", ":4:3: error: U+05D0 with U+05BC has no place in the letter code"},
       {lesson3, 2, "@00 x", ":2:1: error: the flags byte 00 ends an article"},
       {lesson3, 2, "@1G x", ":2:1: error: '@1G' is not of the form @FF or @FF/II"},

@@ -137,8 +137,8 @@ TEST(DecodeRecord, WithoutAReasonPointerFailsQuietlyForTheCaller) {
 TEST(DecodeRecord, NoMemoryForTheOutputIsReason2) {
   const Bytes record = MakeRecord(Text("abcd"), 4);
   LoadReason reason = LoadReason(0);
-  HeapFailAllocation(1);
   testing::internal::CaptureStderr();
+  HeapFailAllocation(1);
   BYTE* buffer = DecodeRecord(record.data(), DWORD(record.size()), &reason);
   const std::string shown = testing::internal::GetCapturedStderr();
   HeapFailAllocation(0);

@@ -12,11 +12,12 @@ namespace {
 struct Loaded {
   Bytes Data;  // the bytes given back, length known from the fixture
   bool Found;
-  int Reason;  // 99 when untouched
+  int Reason;  // Untouched when the loader wrote none
   int Messages;
 };
 
-constexpr int Untouched = 99;
+// 0 is no reason: a value the enumeration holds that the loader never writes.
+constexpr int Untouched = 0;
 
 Loaded LoadArticleOf(WORD number, size_t expectedSize) {
   LoadReason reason = LoadReason(Untouched);
@@ -117,6 +118,9 @@ TEST_F(LessonLoader, ResourcesComeFromTheApplicationInstance) {
 TEST_F(LessonLoader, WithoutMemoryForTheClosingBlockTheLessonStillLoads) {
   const Bytes decoded = LessonStream(FirstLessonRecords());
   LoadReason reason = LoadReason(Untouched);
+  // A first load settles what the resources keep once made; then the loads allocate the
+  // decoded stream and the article, nothing else.
+  free(LoadArticle(1));
   HeapFailAllocation(2);
   BYTE* article = LoadArticle(1, &reason);
   HeapFailAllocation(0);

@@ -57,12 +57,15 @@ void ArticleDialogTest::TearDown() {
   test_support::RemoveOutlineState();
 }
 
-WORD ArticleDialogTest::Choose(WORD lesson, std::vector<Step> steps, bool mayNotOpen) {
+WORD ArticleDialogTest::Choose(WORD lesson, std::vector<Step> steps, unsigned failingAllocation) {
   steps_.assign(steps.begin(), steps.end());
   stepsLeft_ = true;
+  // Armed here, so that the test's own steps are made before it.
+  HeapFailAllocation(failingAllocation);
   WORD chosen = ChooseArticle(nullptr, owner_, lesson, &App.Font);
+  HeapFailAllocation(0);
   stepsLeft_ = false;
-  if (!mayNotOpen) {
+  if (!failingAllocation) {
     EXPECT_TRUE(steps_.empty()) << steps_.size() << " steps were not taken";
   }
   EXPECT_EQ(ArticleDialog.View, nullptr);

@@ -25,8 +25,9 @@ class ArticleDialogTest : public ::testing::Test {
 
   // ChooseArticle over a window of the test, at the lesson, with the steps; a dialog
   // still open once they are done is cancelled, and the test fails, as it does when
-  // steps are left (unless told that the dialog may not open).
-  WORD Choose(WORD lesson, std::vector<Step> steps, bool mayNotOpen = false);
+  // steps are left. With failingAllocation, that allocation counted from the call on
+  // fails (HeapFailAllocation), and the dialog may not open.
+  WORD Choose(WORD lesson, std::vector<Step> steps, unsigned failingAllocation = 0);
 
   // The bookmark list of AppState.
   static void Bookmark(const std::vector<WORD>& lessons);

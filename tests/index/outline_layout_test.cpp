@@ -157,23 +157,51 @@ TEST_F(OutlineLayoutTest, RefusedAndMissingStreams) {
   EXPECT_EQ(ResizeIndexView(nullptr, 10, 10), IndexNoView);
 }
 
-// Memory that runs out for a title's copy ends the table after the last line written;
-// the view keeps the stream, so it is released once, with the view.
+// Memory that runs out at any allocation of a layout (a title's copy, a run's measuring,
+// the table's growth) ends the table after the last line written; the view keeps the
+// stream, so it is released once, with the view. Among them, the second title's copy
+// leaves the first title alone on the page.
 TEST_F(OutlineLayoutTest, OutOfMemoryEndsTheTableAfterTheLastLineWritten) {
-  IndexView* view = MakeView({{ArticleKey(1), ShownLesson, 0, "ab"},
-                              {ArticleKey(2), ShownLesson, 0, "cd"},
-                              {ArticleKey(3), ShownLesson, 0, "ef"}});
-  BYTE* stream = MakeStream({{ArticleKey(4), ShownLesson, 0, "gh"},
-                             {ArticleKey(5), ShownLesson, 0, "ij"},
-                             {ArticleKey(6), ShownLesson, 0, "kl"}});
-  HeapFailAllocation(2);  // the second title's copy: fonts and buffers are there already
-  EXPECT_EQ(LayoutIndex(view, stream, true), IndexOutOfMemory);
-  HeapFailAllocation(0);
-  EXPECT_EQ(view->Stream, stream);
-  EXPECT_EQ(VisibleKeys(view), std::vector<WORD>{ArticleKey(4)});
-  EXPECT_EQ(view->LineCount, 1);
-  EXPECT_EQ(view->VisibleCount, 1);
-  EXPECT_TRUE(IsEndLine(view->Lines[1]));
+  // Laid out with one allocation after another failing; true when one of them left only
+  // the first title.
+  auto sweep = [](IndexView* view, BYTE* stream, const std::vector<WORD>& all) {
+    bool firstTitleAlone = false;
+    int status = IndexOutOfMemory;
+    for (unsigned n = 1; status == IndexOutOfMemory; ++n) {
+      SCOPED_TRACE(n);
+      HeapFailAllocation(n);
+      status = LayoutIndex(view, stream, true);
+      HeapFailAllocation(0);
+      EXPECT_EQ(view->Stream, stream);
+      std::vector<WORD> keys = VisibleKeys(view);
+      EXPECT_LE(keys.size(), all.size());
+      if (keys.size() > all.size()) return false;
+      EXPECT_EQ(keys, std::vector<WORD>(all.begin(), all.begin() + keys.size()));
+      EXPECT_EQ(view->LineCount, keys.size());
+      EXPECT_EQ(view->VisibleCount, keys.size());
+      EXPECT_TRUE(IsEndLine(view->Lines[view->LineCount]));
+      if (status == IndexOutOfMemory && keys.size() == 1) firstTitleAlone = true;
+    }
+    EXPECT_EQ(status, IndexDone);
+    EXPECT_EQ(VisibleKeys(view), all);
+    return firstTitleAlone;
+  };
+  const std::vector<Entry> three = {{ArticleKey(1), ShownLesson, 0, "ab"},
+                                    {ArticleKey(2), ShownLesson, 0, "cd"},
+                                    {ArticleKey(3), ShownLesson, 0, "ef"}};
+  IndexView* view = MakeView(three);
+  EXPECT_TRUE(sweep(view, MakeStream({{ArticleKey(4), ShownLesson, 0, "gh"},
+                                      {ArticleKey(5), ShownLesson, 0, "ij"},
+                                      {ArticleKey(6), ShownLesson, 0, "kl"}}),
+                    {ArticleKey(4), ArticleKey(5), ArticleKey(6)}));
+  // More titles than the table holds: it grows while they are laid out.
+  std::vector<Entry> many;
+  std::vector<WORD> keys;
+  for (WORD i = 1; i <= IndexLineGrowth + 2; ++i) {
+    many.push_back({ArticleKey(i), ShownLesson, 0, "ab"});
+    keys.push_back(ArticleKey(i));
+  }
+  sweep(MakeView(three), MakeStream(many), keys);
 }
 
 TEST_F(OutlineLayoutTest, IndexFontsHaveTheArticleSizesAndWeight) {

@@ -2,6 +2,8 @@
 #include <cstring>
 
 #include <atomic>
+#include <new>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -67,7 +69,7 @@ TEST(Heap, ZeroDisarms) {
   EXPECT_EQ(FirstFailingCall(5), 0);
 }
 
-TEST(Heap, CountsProgramAllocationsButNotOperatorNew) {
+TEST(Heap, CountsEveryKindOfAllocation) {
   unsigned long before = HeapAllocationCount();
   void* block = std::malloc(8);
   escaped = block;
@@ -76,16 +78,37 @@ TEST(Heap, CountsProgramAllocationsButNotOperatorNew) {
   std::free(block);
   escaped = std::calloc(2, 2);
   std::free(escaped);
-  EXPECT_EQ(HeapAllocationCount() - before, 3u);
-
-  // C++ allocations go to the C library directly and are never made to fail.
-  HeapFailAllocation(1);
-  unsigned long beforeNew = HeapAllocationCount();
   auto* numbers = new int[100];
   escaped = numbers;
   delete[] numbers;
-  EXPECT_EQ(HeapAllocationCount(), beforeNew);
-  HeapFailAllocation(0);
+  auto* number = new (std::nothrow) long(1);
+  escaped = number;
+  delete number;
+  EXPECT_EQ(HeapAllocationCount() - before, 5u);
+}
+
+// C++ allocations fail where malloc does: new throws, the nothrow form gives null, a
+// container that cannot grow throws and keeps what it held.
+TEST(Heap, OperatorNewFailsAsTheHeapDoes) {
+  HeapFailAllocation(1);
+  EXPECT_THROW(escaped = new int[4], std::bad_alloc);
+  HeapFailAllocation(1);
+  int* none = new (std::nothrow) int[4];
+  EXPECT_EQ(none, nullptr);
+  HeapFailAllocation(1);
+  EXPECT_THROW(escaped = new (std::align_val_t(64)) char[10], std::bad_alloc);
+
+  std::vector<int> values(4, 7);
+  HeapFailAllocation(1);
+  EXPECT_THROW(values.resize(1000), std::bad_alloc);
+  EXPECT_EQ(values, std::vector<int>(4, 7));
+  std::u16string text(100, u'x');
+  HeapFailAllocation(1);
+  EXPECT_THROW(text += text, std::bad_alloc);
+  EXPECT_EQ(text.size(), 100u);
+  // Spent: the next ones succeed.
+  values.resize(1000);
+  EXPECT_EQ(values.size(), 1000u);
 }
 
 TEST(Heap, FailedReallocLeavesTheBlockIntact) {

@@ -2,6 +2,7 @@
 // cannot read, and trees too deep or too wide for naive walks.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 
 #include "kernel/registry_tree.h"
@@ -80,6 +81,10 @@ TEST(RegistryText, KeepsWhatItCannotReadThroughEveryRewrite) {
       "[HKEY_CURRENT_USER\\A]\r"
       "\"Good\"=dword:00000002\r"
       "   garbage with blanks   \r"
+      "unreadable, and continued by a blank line\\\r"
+      "   \r"
+      "\\\\\r"
+      "\r"
       "\"Broken\"=hex:zz,\\\r"
       "  01\r"
       "[Not a hive]\r"
@@ -88,13 +93,15 @@ TEST(RegistryText, KeepsWhatItCannotReadThroughEveryRewrite) {
       "; a comment in B\r"
       "\"Open\"=hex:\\\r";
   Key root;
-  EXPECT_EQ(ParseRegText(text, root).badLines, 6);
+  EXPECT_EQ(ParseRegText(text, root).badLines, 8);
   EXPECT_EQ(root.keptLines, (std::vector<std::string>{"REGEDIT4", "; before any key",
                                                       "\"Orphan\"=dword:00000001"}));
   const Key* a = FindKey(root, {u"HKEY_CURRENT_USER", u"A"});
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(a->keptLines,
-            (std::vector<std::string>{"   garbage with blanks", "\"Broken\"=hex:zz,\\\n  01",
+            (std::vector<std::string>{"   garbage with blanks",
+                                      "unreadable, and continued by a blank line\\", "\\\\",
+                                      "\"Broken\"=hex:zz,\\\n  01",
                                       "[Not a hive]", "\"AfterTheBadKey\"=dword:00000003"}));
   EXPECT_EQ(a->values.size(), 1u);
   const Key* b = FindKey(root, {u"HKEY_CURRENT_USER", u"B"});
@@ -105,7 +112,7 @@ TEST(RegistryText, KeepsWhatItCannotReadThroughEveryRewrite) {
   std::string written = FormatRegText(root);
   for (int round = 0; round < 3; ++round) {
     Key again;
-    EXPECT_EQ(ParseRegText(written, again).badLines, 6);
+    EXPECT_EQ(ParseRegText(written, again).badLines, 8);
     EXPECT_EQ(FormatRegText(again), written) << "round " << round;
   }
 }
@@ -148,6 +155,47 @@ TEST(RegistryText, ManyValuesAndKeysKeepTheirOrderAndFindEachOther) {
   Key again;
   ParseRegText(FormatRegText(root), again);
   EXPECT_EQ(FormatRegText(again), FormatRegText(root));
+}
+
+// An allocation that fails at any point of adding a value or a key leaves the key as it
+// was: what it held is found as before, and the name being added is absent, not found at
+// a position that holds nothing.
+TEST(RegistryText, AnAdditionThatRunsOutOfMemoryLeavesTheKeyAsItWas) {
+  const std::vector<uint8_t> data = {2, 0, 0, 0};
+  for (bool addsValue : {true, false}) {
+    bool added = false;
+    for (unsigned n = 1; !added; ++n) {
+      SCOPED_TRACE(n);
+      Key copy;
+      copy.SetValue(u"Kept", REG_DWORD, {1, 0, 0, 0});
+      copy.Child(u"Below");
+      HeapFailAllocation(n);
+      try {
+        if (addsValue) copy.SetValue(u"New", REG_DWORD, data);
+        else copy.Child(u"New");
+        added = true;
+      } catch (const std::bad_alloc&) {
+      }
+      HeapFailAllocation(0);
+      ASSERT_NE(copy.FindValue(u"kept"), nullptr);
+      EXPECT_EQ(NumberOf(copy.FindValue(u"kept")), 1u);
+      ASSERT_NE(copy.FindChild(u"below"), nullptr);
+      EXPECT_EQ(copy.FindChild(u"below")->name, u"Below");
+      EXPECT_EQ(copy.values.size(), addsValue && added ? 2u : 1u);
+      EXPECT_EQ(copy.children.size(), !addsValue && added ? 2u : 1u);
+      if (addsValue) {
+        EXPECT_EQ(copy.FindValue(u"new") != nullptr, added);
+        if (added) {
+          EXPECT_EQ(copy.FindValue(u"new")->data, data);
+        }
+      } else {
+        EXPECT_EQ(copy.FindChild(u"new") != nullptr, added);
+        if (added) {
+          EXPECT_EQ(copy.FindChild(u"new")->name, u"New");
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

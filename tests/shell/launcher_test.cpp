@@ -114,6 +114,54 @@ TEST_F(Launcher, DoesNothingWithoutAnOpener) {
   EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
 }
 
+TEST_F(Launcher, HandsOverOnlyWebAddresses) {
+  const char16_t* refused[] = {
+      u"file:///etc/passwd", u"/etc/passwd", u"example.org", u"mailto:someone@example.org",
+      u"ftp://example.org/", u"javascript:alert(1)", u"--help", u"-e http://example.org/",
+      u"http:/example.org", u"http://", u"https://", u"http://example.org/\nx",
+      u"http://example.org/\tx", u"http://example.org/\x7F",
+  };
+  for (const char16_t* address : refused) {
+    SHELLEXECUTEINFO info = OpenRecord(address);
+    SetLastError(0);
+    EXPECT_FALSE(ShellExecuteEx(&info));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_NO_ASSOCIATION));
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(info.hInstApp), uintptr_t(SE_ERR_NOASSOC));
+  }
+  std::ofstream(dir_ + "/go").close();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_FALSE(fs::exists(dir_ + "/args")) << "nothing was started";
+  fs::remove(dir_ + "/go");
+
+  // The scheme in any letter case.
+  for (const char16_t* address : {u"HTTPS://example.org/", u"Http://example.org/"}) {
+    SHELLEXECUTEINFO info = OpenRecord(address);
+    EXPECT_TRUE(ShellExecuteEx(&info));
+    EXPECT_EQ(RecordedArguments().substr(0, 2), "1\n");
+  }
+}
+
+TEST_F(Launcher, SkipsEmptyAndRelativePathElements) {
+  // Openers in the current folder and in a folder below it, which only an empty or a
+  // relative element of PATH would find.
+  fs::create_directories(dir_ + "/here/relative");
+  for (const char* folder : {"/here/", "/here/relative/"}) {
+    fs::copy_file(dir_ + "/bin/xdg-open", dir_ + folder + "xdg-open");
+    chmod((dir_ + folder + "xdg-open").c_str(), 0755);
+  }
+  fs::path kept = fs::current_path();
+  fs::current_path(dir_ + "/here");
+  setenv("PATH", (":relative::" + dir_ + "/empty:").c_str(), 1);
+  SHELLEXECUTEINFO info = OpenRecord(u"http://example.org/");
+  EXPECT_FALSE(ShellExecuteEx(&info));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
+  // Past the skipped elements the opener in an absolute folder is found.
+  setenv("PATH", ("::relative:" + dir_ + "/bin:" + savedPath_).c_str(), 1);
+  EXPECT_TRUE(ShellExecuteEx(&info));
+  fs::current_path(kept);
+  EXPECT_EQ(RecordedArguments(), "1\nhttp://example.org/");
+}
+
 TEST_F(Launcher, RefusesUnusableRecords) {
   struct Case {
     const char* what;

@@ -14,6 +14,12 @@ const std::vector<UINT> kLifeMessages = {
 using WindowTest = UserTest;
 
 TEST_F(WindowTest, CreatingAVisibleWindowSendsCreationSizeAndActivationInOrder) {
+  // The record travels on the sender's stack: read while the message is handled.
+  std::vector<UINT> changedFlags;
+  SetHandler([&](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+    if (m == WM_WINDOWPOSCHANGED) changedFlags.push_back(reinterpret_cast<WINDOWPOS*>(l)->flags);
+    return std::nullopt;
+  });
   HWND h = MakeTopLevel(WS_VISIBLE | WS_VSCROLL, WS_EX_WINDOWEDGE);
   ASSERT_NE(h, nullptr);
   std::vector<UINT> expected = {WM_NCCREATE,     WM_CREATE,            WM_SIZE,
@@ -28,11 +34,9 @@ TEST_F(WindowTest, CreatingAVisibleWindowSendsCreationSizeAndActivationInOrder) 
     if (l.message == WM_ACTIVATE) {
       EXPECT_EQ(LOWORD(l.wParam), WA_ACTIVE);
     }
-    if (l.message == WM_WINDOWPOSCHANGED) {
-      auto* pos = reinterpret_cast<WINDOWPOS*>(l.lParam);
-      EXPECT_EQ(pos->flags & 0xFFFF0000u, 0u);
-    }
   }
+  ASSERT_EQ(changedFlags.size(), 1u);
+  EXPECT_EQ(changedFlags[0] & 0xFFFF0000u, 0u);
   EXPECT_EQ(GetForegroundWindow(), h);
   EXPECT_EQ(GetFocus(), h);
   EXPECT_TRUE(IsWindowVisible(h));

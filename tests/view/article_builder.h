@@ -27,7 +27,7 @@ class ArticleBuilder {
   // caller (or the view that takes it) frees it.
   BYTE* Build() const {
     BYTE* text = static_cast<BYTE*>(malloc(bytes_.size() + 4));
-    memcpy(text, bytes_.data(), bytes_.size());
+    if (!bytes_.empty()) memcpy(text, bytes_.data(), bytes_.size());
     memset(text + bytes_.size(), 0, 4);
     return text;
   }

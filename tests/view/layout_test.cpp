@@ -1,5 +1,6 @@
 // Line layout: direction, breaking, alignment, margins, hanging words, rules, blank
 // lines, the line table and the scrolling bookkeeping.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -352,9 +353,10 @@ TEST_F(Layout, LineTableNeverPassesSixteenBitCapacity) {
   ArticleView* view = MakeView(2, 320, 0, 0, 0);
   BYTE* text = ArticleBuilder().Text(0x31, 0, std::string(65500, 'a')).Build();
   EXPECT_EQ(LayoutArticle(view, text, true), LayoutOutOfMemory);
-  EXPECT_EQ(view->LineCapacity, 65408);
-  EXPECT_EQ(view->Lines[65408].ParaFlags, 0);
-  EXPECT_EQ(view->Lines[0].ParaFlags, 0);  // the refused text left no entries behind
+  // The refused text left the view as it was: no table, no text.
+  EXPECT_EQ(view->Lines, nullptr);
+  EXPECT_EQ(view->LineCapacity, 0);
+  EXPECT_EQ(view->Text, nullptr);
   free(text);
 }
 
@@ -484,46 +486,79 @@ TEST_F(Layout, NoFirstTable) {
   free(text);
 }
 
-TEST_F(Layout, NoRoomToGrow) {
-  ArticleBuilder article;
-  for (int i = 0; i < 130; ++i) article.Text(0x01, 0, "a");
-  // On a fresh view the layout allocates the style font and the grown table, nothing
-  // else, once a first layout has settled the shared conversion buffer.
-  ASSERT_EQ(LayoutArticle(MakeView(240), article.Build(), true), 0);
-  ArticleView* probe = MakeView(240);
-  BYTE* probeText = article.Build();
-  unsigned long before = HeapAllocationCount();
-  ASSERT_EQ(LayoutArticle(probe, probeText, true), 0);
-  ASSERT_EQ(HeapAllocationCount() - before, 2u);
-
-  ArticleView* view = MakeView(240);
-  view->Text = ArticleBuilder().Text(0x01, 0, "z").Build();
-  HGDIOBJ font = GetCurrentObject(view->Dc, OBJ_FONT);
-  BYTE* text = article.Build();
-  HeapFailAllocation(2);
-  EXPECT_EQ(LayoutArticle(view, text, true), LayoutOutOfMemory);
-  EXPECT_EQ(view->Text, nullptr);  // the old text is gone, the new one not taken
-  EXPECT_EQ(view->Lines[0].ParaFlags, 0);
-  EXPECT_EQ(view->LineCapacity, 100);
-  EXPECT_EQ(GetCurrentObject(view->Dc, OBJ_FONT), font);
-  free(text);
+bool SameLine(const Line& a, const Line& b) {
+  return a.offset == b.offset && a.length == b.length && a.x == b.x && a.flags == b.flags;
 }
 
-TEST_F(Layout, NoRoomForTheReversedCopy) {
+// The page a view shows: its text, its lines and what they count.
+struct Page {
+  const BYTE* text;
+  std::vector<Line> lines;
+  WORD lineCount, displayLineCount, lastTopLine, capacity, highlightStart;
+  LONG width;
+  bool operator==(const Page& o) const {
+    return text == o.text && lineCount == o.lineCount && displayLineCount == o.displayLineCount &&
+           lastTopLine == o.lastTopLine && capacity == o.capacity && width == o.width &&
+           highlightStart == o.highlightStart && lines.size() == o.lines.size() &&
+           std::equal(lines.begin(), lines.end(), o.lines.begin(), SameLine);
+  }
+};
+
+Page PageOf(const ArticleView* view) {
+  std::vector<Line> lines;
+  for (const LineEntry* e = view->Lines; e->ParaFlags; ++e)
+    lines.push_back({e->Offset, e->Length, e->X, e->HangWidth, e->Width, e->ParaFlags});
+  return {view->Text, lines, view->LineCount, view->DisplayLineCount, view->LastTopLine,
+          view->LineCapacity, view->HighlightStart, view->Width};
+}
+
+// Each allocation of a layout in turn fails, until one succeeds: every failure leaves the
+// view's page as it was, the caller keeps the new text, the DC its font.
+TEST_F(Layout, EveryFailedLayoutLeavesTheOldPage) {
+  ArticleBuilder article;
+  for (int i = 0; i < 130; ++i) article.Text(i % 2 ? 0x01 : 0xB1, 0, "a e");  // grows the table
   ArticleView* view = MakeView(240);
-  BYTE* own = ArticleBuilder().Text(0xB1, 0, "a").Text(0xB1, 0, "b").Build();
-  ASSERT_EQ(LayoutArticle(view, own, true), 0);
+  BYTE* old = ArticleBuilder().Text(0xB1, 0, "z").Text(0x01, 0, "y").Build();
+  ASSERT_EQ(LayoutArticle(view, old, true), LayoutDone);
+  view->HighlightStart = view->HighlightEnd = 2;
+  const Page before = PageOf(view);
   HGDIOBJ font = GetCurrentObject(view->Dc, OBJ_FONT);
-  // A resize lays out the view's own text: the fonts exist, so the first allocation is
-  // the reversed copy of the first paragraph and the second that of the second.
-  HeapFailAllocation(2);
-  EXPECT_EQ(ResizeArticleView(view, 200, 300), LayoutOutOfMemory);
+  BYTE* text = article.Build();
+  int failures = 0;
+  for (unsigned n = 1;; ++n) {
+    HeapFailAllocation(n);
+    WORD status = LayoutArticle(view, text, true);
+    HeapFailAllocation(0);
+    EXPECT_EQ(GetCurrentObject(view->Dc, OBJ_FONT), font) << n;
+    if (status == LayoutDone) break;
+    ++failures;
+    ASSERT_EQ(status, LayoutOutOfMemory) << n;
+    EXPECT_TRUE(PageOf(view) == before) << "allocation " << n;
+  }
+  EXPECT_GE(failures, 3);  // the table, the grown table and a right-to-left copy at least
+  EXPECT_EQ(view->Text, text);
+  EXPECT_EQ(view->LineCount, 130);
+  EXPECT_EQ(view->HighlightEnd, 0);
+}
+
+// A resize lays out the view's own text: a failure keeps the size and lines it had.
+TEST_F(Layout, EveryFailedResizeKeepsTheSizeAndLines) {
+  ArticleView* view = MakeView(240);
+  BYTE* own = ArticleBuilder().Text(0xB1, 0, "aa ee hh").Text(0xB1, 0, "b").Build();
+  ASSERT_EQ(LayoutArticle(view, own, true), LayoutDone);
+  const Page before = PageOf(view);
+  for (unsigned n = 1;; ++n) {
+    HeapFailAllocation(n);
+    int status = ResizeArticleView(view, 3 * a, 300);
+    HeapFailAllocation(0);
+    if (status == LayoutDone) break;
+    ASSERT_EQ(status, LayoutOutOfMemory) << n;
+    EXPECT_TRUE(PageOf(view) == before) << "allocation " << n;
+    EXPECT_EQ(view->Height, 320) << n;
+  }
   EXPECT_EQ(view->Text, own);
-  EXPECT_EQ(view->Lines[0].ParaFlags, 0xB1);
-  EXPECT_EQ(view->Lines[1].ParaFlags, 0);
-  EXPECT_EQ(GetCurrentObject(view->Dc, OBJ_FONT), font);
-  EXPECT_EQ(ResizeArticleView(view, 200, 300), 0);
-  EXPECT_EQ(view->LineCount, 2);
+  EXPECT_EQ(view->Width, 3 * a);
+  EXPECT_EQ(view->LineCount, 4);
 }
 
 }  // namespace

@@ -147,6 +147,8 @@ std::vector<Paragraph> ParseArticle(const std::string& file, std::string_view co
     } else {
       if (text.empty()) throw SourceError(at, "a paragraph needs text");
       p.Text = EncodeText(at, flags, text, firstColumn, &dropped);
+      // Marks that are dropped may be all the text there was.
+      if (p.Text.empty()) throw SourceError(at, "a paragraph needs text");
     }
     paragraphs.push_back(std::move(p));
   }

@@ -157,6 +157,11 @@ typedef struct _SHELLEXECUTEINFO {
   HANDLE hIcon;
   HANDLE hProcess;
 } SHELLEXECUTEINFO, *LPSHELLEXECUTEINFO;
-// Opens a web address (or file) in the desktop's browser through xdg-open, detached; never
-// waits for it. False when no opener is installed or the record is unusable.
+#define ERROR_NO_ASSOCIATION 1155L
+#define SE_ERR_NOASSOC 31
+// Opens a web address (http:// or https://, without control characters) in the desktop's
+// browser through xdg-open, detached; never waits for it. False when no opener is
+// installed (ERROR_FILE_NOT_FOUND), the file is no such address (ERROR_NO_ASSOCIATION,
+// hInstApp SE_ERR_NOASSOC: nothing else is handed to the desktop) or the record is
+// unusable.
 BOOL ShellExecuteEx(LPSHELLEXECUTEINFO info);

@@ -170,7 +170,7 @@ void SetPressed(HWND window, ButtonState& s, bool pressed) {
 
 }  // namespace
 
-LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) try {
   ButtonState* s = StateOf<ButtonState>(window);
   if (!s && message != WM_NCCREATE) return DefWindowProcW(window, message, wParam, lParam);
   switch (message) {
@@ -262,6 +262,8 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return PaintControl(window, *s, Paint);
   }
   return DefWindowProcW(window, message, wParam, lParam);
+} catch (const std::bad_alloc&) {
+  return user::ProcedureOutOfMemory(message);
 }
 
 }  // namespace user::controls

@@ -228,7 +228,7 @@ LRESULT CopyText(const std::u16string& text, WPARAM size, LPARAM buffer) {
 
 }  // namespace
 
-LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) try {
   EditState* s = StateOf<EditState>(window);
   if (!s && message != WM_NCCREATE) return DefWindowProcW(window, message, wParam, lParam);
   switch (message) {
@@ -361,6 +361,8 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       return PaintControl(window, *s, Paint);
   }
   return DefWindowProcW(window, message, wParam, lParam);
+} catch (const std::bad_alloc&) {
+  return user::ProcedureOutOfMemory(message);
 }
 
 }  // namespace user::controls

@@ -164,7 +164,7 @@ LPCWSTR TextParam(LPARAM lParam) {
 
 }  // namespace
 
-LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) try {
   ListState* s = StateOf<ListState>(window);
   if (!s && message != WM_NCCREATE) return DefWindowProcW(window, message, wParam, lParam);
   switch (message) {
@@ -319,6 +319,8 @@ LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return PaintControl(window, *s, Paint);
   }
   return DefWindowProcW(window, message, wParam, lParam);
+} catch (const std::bad_alloc&) {
+  return user::ProcedureOutOfMemory(message);
 }
 
 }  // namespace user::controls

@@ -67,7 +67,7 @@ void Create(HWND window, const CREATESTRUCTW* cs, StaticState* s) {
 
 }  // namespace
 
-LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) try {
   StaticState* s = StateOf<StaticState>(window);
   switch (message) {
     case WM_NCCREATE:
@@ -133,6 +133,8 @@ LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
   }
   return DefWindowProcW(window, message, wParam, lParam);
+} catch (const std::bad_alloc&) {
+  return user::ProcedureOutOfMemory(message);
 }
 
 }  // namespace user::controls
