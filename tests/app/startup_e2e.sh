@@ -52,7 +52,8 @@ expect_value Lesson dword:00000001 "odd settings"
 # A second copy started while the first runs hands over and ends with 0, writing nothing.
 rm -rf "$XDG_CONFIG_HOME"
 printf 'wait 4000\nquit\n' > "$work/first_copy.script"
-faketime "2005-04-10 12:00:00" "$program" --headless --script "$work/first_copy.script" > /dev/null 2>&1 &
+clock_at "2005-04-10 12:00:00"
+"${clock[@]}" "$program" --headless --script "$work/first_copy.script" > /dev/null 2>&1 &
 first=$!
 for _ in $(seq 50); do [ -f "$settings" ] && break; sleep 0.1; done
 cp "$settings" "$work/before" 2>/dev/null || fail "the first copy wrote no settings"

@@ -202,7 +202,8 @@ fresh_runtime
 run_day=2005-04-10
 printf 'screenshot %s\nwait 2500\nscreenshot %s\n' "$out/minute_before.png" "$out/minute_after.png" \
   > "$out/minute.script"
-timeout 60 faketime "$run_day 12:00:58" "$app" --headless --script "$out/minute.script" \
+clock_at "$run_day 12:00:58"
+timeout 60 "${clock[@]}" "$app" --headless --script "$out/minute.script" \
   > "$out/minute.out" 2>&1 || fail minute "exited with $?"
 unset run_day
 cmp -s "$out/minute_before.png" "$out/minute_after.png" &&

@@ -59,9 +59,22 @@ run() {
   local name=$1 lines=$2 clock=()
   shift 2
   printf '%b\n' "$lines" > "$work/$name.script"
-  if [ -n "${run_day:-}" ]; then clock=(faketime "$run_day 12:00:00"); fi
+  if [ -n "${run_day:-}" ]; then clock_at "$run_day 12:00:00"; fi
   timeout "${run_seconds:-60}" "${clock[@]}" "$program" --headless --script "$work/$name.script" "$@" \
     > "$work/$name.out" 2> "$work/$name.err"
+}
+
+# clock_at "YYYY-MM-DD hh:mm:ss": sets $clock to the words that run a command with its
+# clock started at that moment: `clock_at "$day 12:00:00"; "${clock[@]}" program ...`.
+# libfaketime is preloaded directly: the faketime wrapper names semaphores after its
+# process id and leaves them behind when it is killed, so that a later wrapper with the
+# same id refuses to start.
+clock_at() {
+  local library
+  for library in /usr/lib/*/faketime/libfaketime.so.1 /usr/lib/faketime/libfaketime.so.1; do
+    [ -f "$library" ] && break
+  done
+  clock=(env "LD_PRELOAD=$library" "FAKETIME=@$1")
 }
 
 # centre NAME PATTERN [FIELD]: "X Y", the centre of the rect= (or the FIELD=) of the first
