@@ -36,11 +36,14 @@ start_in() {
 }
 
 # fresh_runtime: a new runtime folder ($XDG_RUNTIME_DIR), where no running copy of the
-# program is met.
+# program is met. It lies in the temporary folder, not the work folder: a socket's path
+# holds at most 107 bytes, which a deep checkout would pass. The session removes it.
+runtime_folders=()
 fresh_runtime() {
-  XDG_RUNTIME_DIR=$(mktemp -d "$work/runtime.XXXXXX")
+  XDG_RUNTIME_DIR=$(mktemp -d "${TMPDIR:-/tmp}/vintrel-runtime.XXXXXX")
   chmod 700 "$XDG_RUNTIME_DIR"
   export XDG_RUNTIME_DIR
+  runtime_folders+=("$XDG_RUNTIME_DIR")
 }
 
 end_session() {
@@ -48,6 +51,7 @@ end_session() {
   running=$(jobs -p)
   if [ -n "$running" ]; then kill $running 2>/dev/null || true; fi
   stop_xvfb
+  if ((${#runtime_folders[@]})); then rm -rf "${runtime_folders[@]}"; fi
 }
 
 # run NAME SCRIPT-LINES [ARGS...]: runs $program headless on the script lines (printf %b
