@@ -129,15 +129,6 @@ void ArticleDialogTest::TapMark(HWND dialog, WORD key) {
   TapClient(dialog, line.X + line.Width + 8, PageY(key) + line.Height / 2);
 }
 
-void ArticleDialogTest::Key(UINT virtualKey) {
-  display::Event event;
-  event.kind = display::EventKind::KeyDown;
-  event.key = virtualKey;
-  user::HandleDisplayEvent(event);
-  event.kind = display::EventKind::KeyUp;
-  user::HandleDisplayEvent(event);
-}
-
 SCROLLINFO ArticleDialogTest::ScrollBar(HWND dialog) {
   SCROLLINFO info = {sizeof info, SIF_RANGE | SIF_POS, 0, 0, 0, 0, 0};
   GetScrollInfo(dialog, SB_VERT, &info);

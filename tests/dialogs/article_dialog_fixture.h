@@ -13,8 +13,11 @@
 #include "dialogs/article_dialog.h"
 #include "index/index_view.h"
 #include "platform.h"
+#include "test_support/headless_screen.h"
 
 namespace dialog_test {
+
+using test_support::Key;
 
 using Step = std::function<void(HWND dialog)>;
 
@@ -44,7 +47,6 @@ class ArticleDialogTest : public ::testing::Test {
   // Taps the title of the entry, or its mark.
   static void TapTitle(HWND dialog, WORD key);
   static void TapMark(HWND dialog, WORD key);
-  static void Key(UINT virtualKey);
 
   static SCROLLINFO ScrollBar(HWND dialog);
 

@@ -72,15 +72,6 @@ void TapControl(HWND dialog, int id) {
   test_support::Tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
-void Key(UINT virtualKey) {
-  display::Event e;
-  e.kind = display::EventKind::KeyDown;
-  e.key = virtualKey;
-  user::HandleDisplayEvent(e);
-  e.kind = display::EventKind::KeyUp;
-  user::HandleDisplayEvent(e);
-}
-
 RECT PlaceInDialog(HWND dialog, int id) {
   RECT r;
   GetWindowRect(GetDlgItem(dialog, id), &r);

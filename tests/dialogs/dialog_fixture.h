@@ -10,6 +10,7 @@
 
 #include "platform.h"
 #include "test_support/dialog_steps.h"
+#include "test_support/headless_screen.h"
 
 namespace dialogs_test {
 
@@ -35,7 +36,7 @@ bool Checked(HWND dialog, int id);
 std::u16string ItemText(HWND dialog, int id);
 void TapItem(HWND dialog, int listId, const std::u16string& item);
 void TapControl(HWND dialog, int id);
-void Key(UINT virtualKey);
+using test_support::Key;
 // A control's place in its dialog's client area.
 RECT PlaceInDialog(HWND dialog, int id);
 

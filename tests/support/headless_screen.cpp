@@ -44,4 +44,14 @@ void Tap(int x, int y) {
   Stylus(display::EventKind::StylusUp, x, y);
 }
 
+void Key(UINT virtualKey, uint32_t modifiers) {
+  display::Event event;
+  event.kind = display::EventKind::KeyDown;
+  event.key = virtualKey;
+  event.modifiers = modifiers;
+  user::HandleDisplayEvent(event);
+  event.kind = display::EventKind::KeyUp;
+  user::HandleDisplayEvent(event);
+}
+
 }  // namespace test_support

@@ -51,16 +51,6 @@ INT_PTR RunDialog(int id, Session& session, HWND owner, LPARAM param) {
   return r;
 }
 
-void Key(UINT vk, uint32_t modifiers) {
-  display::Event e;
-  e.kind = display::EventKind::KeyDown;
-  e.key = vk;
-  e.modifiers = modifiers;
-  user::HandleDisplayEvent(e);
-  e.kind = display::EventKind::KeyUp;
-  user::HandleDisplayEvent(e);
-}
-
 void Type(char32_t ch) {
   display::Event e;
   e.kind = display::EventKind::Char;

@@ -27,7 +27,7 @@ struct Session {
 INT_PTR RunDialog(int id, Session& session, HWND owner = nullptr, LPARAM param = 0);
 const DLGTEMPLATE* Template(int id, DWORD* size = nullptr);
 
-void Key(UINT vk, uint32_t modifiers = 0);
+using test_support::Key;
 void Type(char32_t ch);
 using test_support::Tap;
 void StylusDown(int x, int y);

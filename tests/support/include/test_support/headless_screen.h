@@ -3,9 +3,11 @@
 // stylus input handed to the window layer as the display would hand it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "display/display.h"
+#include "platform.h"
 
 namespace test_support {
 
@@ -21,5 +23,7 @@ void RemoveScreen();
 void Stylus(display::EventKind kind, int x, int y);
 // The stylus down and up again at the screen point.
 void Tap(int x, int y);
+// The key pressed and released, with the modifiers held.
+void Key(UINT virtualKey, uint32_t modifiers = 0);
 
 }  // namespace test_support
